@@ -1,0 +1,26 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// The clock and sleep that pace a run; a test substitutes its own to run unpaced.
+class RunClock {
+ public:
+  virtual ~RunClock() = default;
+  virtual std::chrono::steady_clock::time_point now() = 0;
+  // Returns at once for a duration of zero or less.
+  virtual void sleep_for(std::chrono::nanoseconds duration) = 0;
+};
+
+// The monotonic clock and the thread's real sleep.
+RunClock& steady_run_clock();
+
+// One experiment: steps the rod to t_end, prints the running clock and the live table,
+// and writes the results file. Returns true when the results file was written completely.
+bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            std::vector<double> locations, std::string filename);
+
+// The same run paced by the given clock.
+bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            std::vector<double> locations, std::string filename, RunClock& clock);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <ostream>
+#include <random>
+#include <vector>
+
+// Ambient temperature (K): the initial temperature of every node.
+constexpr double T_out = 300.0;
+// Length of the rod (m): the upper bound of a sensor position.
+constexpr double rod_length = 0.3;
+
+// The single noise source of the program; created by the first draw and never reseeded.
+extern std::mt19937 generator;
+
+// One normal deviate with mean 0 and standard deviation sigma.
+double error(double sigma);
+
+// Test seam: fixes the generator's seed so that a run's draws are reproducible.
+void seed_generator(std::uint32_t seed);
+
+class Simulation {
+ public:
+  explicit Simulation(std::vector<double> locations);
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+
+  // One explicit step of length dt (s) with heater power P (W).
+  void advance(double P, double dt);
+
+  // Measurement log: console header, one noisy row, and the results file.
+  void init_measurements();
+  void take_measurement();
+  void dump_measurements(std::ostream& file, double P, double heating_duration, double t_end,
+                         double dt);
+
+  // One line of the temperature profile (or of node positions when header is true).
+  void debug_output(std::ostream& stream, bool header) const;
+
+  std::vector<double> sensor_locations;
+  std::vector<double> nominal_locations;
+  std::vector<std::vector<double>> sensor_offsets;
+  std::vector<int> sensor_nodes;
+  std::vector<std::vector<double>> measurements;
+  std::vector<double> measurement_times;
+  double time = 0.0;
+  std::vector<double> T;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// What a program printed and how it ended when fed a script on standard input.
+struct ProgramResult {
+  std::string out;
+  std::string err;
+  int exit_status = -1;  // -1 when it did not exit normally
+  bool timed_out = false;
+};
+
+// Runs exe in workdir with input piped to its standard input (closed after the input, as a
+// script's pipe would be) and captures both output streams. A program still running after
+// timeout_seconds is killed and reported as timed out.
+ProgramResult run_program(const std::string& exe, const std::string& input,
+                          const std::string& workdir = ".", double timeout_seconds = 60.0);
+
+// A fresh empty directory under the system's temporary directory.
+std::string make_scratch_dir();
+
+// The whole content of a file, or an empty string when it cannot be read.
+std::string read_file(const std::string& path);
+
+bool file_exists(const std::string& path);
