@@ -86,8 +86,10 @@ ProgramResult run_program(const std::string& exe, const std::string& input,
         if (n > 0) {
           (p.fd == from_out ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
         } else if (n == 0 || errno != EAGAIN) {
-          if (p.fd == from_out) close_fd(from_out);
-          else close_fd(from_err);
+          if (p.fd == from_out)
+            close_fd(from_out);
+          else
+            close_fd(from_err);
         }
       }
     }

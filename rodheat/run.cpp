@@ -1,0 +1,71 @@
+#include "run.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <thread>
+#include <utility>
+
+#include "simulation.h"
+
+namespace {
+
+constexpr double h = 0.002;
+constexpr double pace_ms_per_second = 80.0;
+
+class SteadyRunClock : public RunClock {
+ public:
+  std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
+  void sleep_for(std::chrono::nanoseconds duration) override {
+    if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
+  }
+};
+
+}  // namespace
+
+RunClock& steady_run_clock() {
+  static SteadyRunClock clock;
+  return clock;
+}
+
+bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            std::vector<double> locations, std::string filename) {
+  return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename),
+                steady_run_clock());
+}
+
+bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            std::vector<double> locations, std::string filename, RunClock& clock) {
+  Simulation sim(locations);
+  sim.init_measurements();
+  const auto start = clock.now();
+  std::cout << "              " << std::flush;
+
+  // 64 bits: no finite finishing time can overflow the step count.
+  for (std::int64_t i = 0; t_end / h >= static_cast<double>(i); ++i) {
+    const double t = static_cast<double>(i) * h;
+    const auto q = static_cast<std::int64_t>(t / 10);
+    if (0.5 * h > t - 10 * static_cast<double>(q) && t < t_start) {
+      std::cout << "\rt = " << std::fixed << std::setprecision(1) << t << "s" << std::flush;
+    }
+    if (t >= t_start) {
+      const auto m = static_cast<std::int64_t>(t / dt);
+      if (0.5 * h > t - static_cast<double>(m) * dt) {
+        std::cout << "\r";
+        sim.take_measurement();
+      }
+    }
+    sim.advance(heating_duration > t ? P : 0.0, h);
+
+    const auto target_ms =
+        static_cast<std::int64_t>(static_cast<double>(i) * h * pace_ms_per_second);
+    const auto target = start + std::chrono::milliseconds(target_ms);
+    clock.sleep_for(std::chrono::duration_cast<std::chrono::nanoseconds>(target - clock.now()));
+  }
+
+  std::ofstream file(filename);
+  sim.dump_measurements(file, P, heating_duration, t_end, dt);
+  file.close();
+  return !file.fail();
+}
