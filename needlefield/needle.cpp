@@ -1,0 +1,120 @@
+#include "needle.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "vector3.h"
+
+namespace {
+
+enum class Prompt { current, x, y };
+
+void print_prompt(std::FILE* out, Prompt prompt) {
+  switch (prompt) {
+    case Prompt::current:
+      std::fprintf(out, "Enter I (A) between %5.1f and %5.1f : ", -5.0, 5.0);
+      break;
+    case Prompt::x:
+      std::fprintf(out, "Enter X (mm) between 0 and %5.0f : ", 100.0);
+      break;
+    case Prompt::y:
+      std::fprintf(out, "Enter Y (mm) between 0 and %5.0f : ", 100.0);
+      break;
+  }
+}
+
+// Prints the prompt and reads one number into value. A read that finds no number discards
+// the rest of that input line and asks again. At the end of input prints "\n" and returns
+// false; value is then left untouched.
+bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
+  for (;;) {
+    print_prompt(out, prompt);
+    std::fflush(out);
+    double read = 0.0;
+    const int converted = std::fscanf(in, "%lf", &read);
+    if (converted == 1) {
+      value = read;
+      return true;
+    }
+    if (converted == EOF) {
+      std::fprintf(out, "\n");
+      std::fflush(out);
+      return false;
+    }
+    int ch = 0;
+    do {
+      ch = std::fgetc(in);
+    } while (ch != '\n' && ch != EOF);
+  }
+}
+
+// The wire direction: 120 degrees from +Y toward +X, in the X-Y plane.
+const double wire_angle = 2.0943951023931953;
+
+}  // namespace
+
+double needle_phi(double I, double X, double Y) {
+  const double u[3] = {std::sin(wire_angle), std::cos(wire_angle), 0.0};
+  const double r[3] = {X - 0.0, Y - 75.0, 5.0};
+  double c[3];
+  cross(u, r, c);
+  const double d = norm(c, 3);
+  const double k = 0.0002 * I / (d * d);
+  const double B[3] = {k * c[0], k * c[1] + 4e-05, k * c[2]};
+  const double Bxy = norm(B, 2);
+  double phi = std::acos(B[1] / Bxy);
+  if (B[0] < 0) phi = -phi;
+  return 180.0 * phi / 3.141592653589793;
+}
+
+int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
+  double remembered_x = -1.0;
+  double remembered_y = -1.0;
+  std::srand(seed);
+  for (;;) {
+    double I = 0.0;
+    double X = 0.0;
+    double Y = 0.0;
+    if (!ask(in, out, Prompt::current, I)) return 0;
+    if (std::fabs(I) > 5) {
+      std::fprintf(out,
+                   "Maximum current exceeded!\nPress Enter key to exit.\n"
+                   "Restart the program to resume the simulations.");
+      std::fflush(out);
+      // Two reads: normally the end of the current's line, then the Enter key.
+      for (int i = 0; i < 2; ++i) {
+        if (std::fgetc(in) == EOF) {
+          std::fprintf(out, "\n");
+          break;
+        }
+      }
+      std::fflush(out);
+      return 0;
+    }
+    if (!ask(in, out, Prompt::x, X)) return 0;
+    if (!ask(in, out, Prompt::y, Y)) return 0;
+    if (X < 0 || X > 100 || Y < 0 || Y > 100) {
+      std::fprintf(out, "Coordinates out of range.\n");
+      continue;
+    }
+    I = std::round(10 * I) / 10;
+    X = std::round(X);
+    Y = std::round(Y);
+    if (X != remembered_x || Y != remembered_y) {
+      remembered_x = X;
+      remembered_y = Y;
+      int first = 0;
+      do {
+        first = std::rand();
+      } while (first <= 0);
+      const double u1 = first / 2147483647.0;
+      const double R = 0.0001 + 0.9999 * std::sqrt(-2.0 * std::log(u1));
+      const double u2 = std::rand() / 2147483647.0;
+      const double theta = 6.283185307179586 * u2;
+      X = X + (0.25 * R) * std::cos(theta);
+      Y = Y + (0.25 * R) * std::sin(theta);
+    }
+    std::fprintf(out, "PHI = %5.0f degrees\n", needle_phi(I, X, Y));
+    std::fprintf(out, "-------------------------------\n");
+  }
+}

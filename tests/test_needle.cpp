@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "needle.h"
+#include "run_program.h"
+
+namespace {
+
+std::string degrees(double phi) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%5.0f", phi);
+  return text;
+}
+
+const std::string I_prompt = "Enter I (A) between  -5.0 and   5.0 : ";
+const std::string X_prompt = "Enter X (mm) between 0 and   100 : ";
+const std::string Y_prompt = "Enter Y (mm) between 0 and   100 : ";
+const std::string out_of_range = I_prompt + X_prompt + Y_prompt + "Coordinates out of range.\n";
+const std::string exceeded =
+    "Maximum current exceeded!\nPress Enter key to exit.\n"
+    "Restart the program to resume the simulations.";
+
+std::string result(const std::string& phi) {
+  return "PHI = " + phi + " degrees\n" + std::string(31, '-') + "\n";
+}
+
+std::string pass(const std::string& phi) { return I_prompt + X_prompt + Y_prompt + result(phi); }
+
+void expect_dialogue(const std::string& input, const std::string& expected) {
+  const ProgramResult run = run_program(NEEDLEFIELD_EXE, input);
+  EXPECT_FALSE(run.timed_out);
+  EXPECT_EQ(run.out, expected) << "input: " << input;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.exit_status, 0);
+}
+
+// The dialogue run in-process with a fixed seed.
+std::string run_loop(std::string input, unsigned int seed) {
+  std::FILE* in = fmemopen(input.data(), input.size(), "r");
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  EXPECT_EQ(needle_loop(in, out, seed), 0);
+  std::fclose(in);
+  std::fclose(out);
+  std::string text(buffer, size);
+  std::free(buffer);
+  return text;
+}
+
+}  // namespace
+
+TEST(NeedlePhi, FixedPositions) {
+  EXPECT_EQ(degrees(needle_phi(0, 50, 50)), "    0");
+  EXPECT_EQ(degrees(needle_phi(0, 0, 75)), "    0");
+  EXPECT_EQ(degrees(needle_phi(1, 50, 50)), "  -41");
+  EXPECT_EQ(degrees(needle_phi(-1, 50, 50)), "   12");
+  EXPECT_EQ(degrees(needle_phi(5, 0, 75)), " -143");
+  EXPECT_EQ(degrees(needle_phi(-5, 0, 75)), "   25");
+}
+
+TEST(NeedleLoop, SameSeedGivesSamePlacement) {
+  const std::string input = "1 50 50\n1 60 60\n";
+  EXPECT_EQ(run_loop(input, 7), run_loop(input, 7));
+}
+
+// A current of 0 prints 0 wherever the needle lands, so the first (random) pass is fixed too.
+TEST(NeedleProgram, SecondPassAtSameRoundedPositionIsFixed) {
+  expect_dialogue("0 50 50\n1 50 50\n-1 50.4 49.6\n",
+                  pass("    0") + pass("  -41") + pass("   12") + I_prompt + "\n");
+}
+
+TEST(NeedleProgram, CurrentLimit) {
+  expect_dialogue("0 0 75\n5 0 75\n-5 0 75\n5.04\n",
+                  pass("    0") + pass(" -143") + pass("   25") + I_prompt + exceeded + "\n");
+  expect_dialogue("-5.04\n\n", I_prompt + exceeded);
+}
+
+TEST(NeedleProgram, CurrentRoundedToTenths) {
+  // At (20, 50) 4.96 unrounded would print -49; at (0, 75) 0.2 prints -7, 0.25 unrounded -9.
+  expect_dialogue("0 20 50\n4.96 20 50\n0 0 75\n0.25 0 75\n",
+                  pass("    0") + pass("  -50") + pass("    0") + pass("  -11") + I_prompt + "\n");
+}
+
+TEST(NeedleProgram, CoordinateBounds) {
+  expect_dialogue("0 0 0\n0 100 100\n0 100.3 50\n0 50 -0.2\n",
+                  pass("    0") + pass("    0") + out_of_range + out_of_range + I_prompt + "\n");
+}
+
+TEST(NeedleProgram, ThreeNumbersOnOneLine) {
+  expect_dialogue("0\n50\n50\n", pass("    0") + I_prompt + "\n");
+  expect_dialogue("0 50 50\n", pass("    0") + I_prompt + "\n");
+}
+
+TEST(NeedleProgram, WordAtEachPromptAsksAgain) {
+  expect_dialogue("abc\n0\nxyz 7\n50\nfoo\n50\n", I_prompt + I_prompt + X_prompt + X_prompt +
+                                                      Y_prompt + Y_prompt + result("    0") +
+                                                      I_prompt + "\n");
+}
+
+TEST(NeedleProgram, EndOfInputAtEachPrompt) {
+  expect_dialogue("", I_prompt + "\n");
+  expect_dialogue("0", I_prompt + X_prompt + "\n");
+  expect_dialogue("0 50\n", I_prompt + X_prompt + Y_prompt + "\n");
+  expect_dialogue("abc", I_prompt + I_prompt + "\n");
+}
