@@ -35,9 +35,8 @@ bool runSim(double P, double heating_duration, double t_start, double t_end, dou
                 steady_run_clock());
 }
 
-bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            std::vector<double> locations, std::string filename, RunClock& clock) {
-  Simulation sim(locations);
+void run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
+               double dt, RunClock& clock) {
   sim.init_measurements();
   const auto start = clock.now();
   std::cout << "              " << std::flush;
@@ -58,11 +57,18 @@ bool runSim(double P, double heating_duration, double t_start, double t_end, dou
     }
     sim.advance(heating_duration > t ? P : 0.0, h);
 
+    // An absolute schedule: a late step is not made up, and lag does not accumulate.
     const auto target_ms =
         static_cast<std::int64_t>(static_cast<double>(i) * h * pace_ms_per_second);
     const auto target = start + std::chrono::milliseconds(target_ms);
     clock.sleep_for(std::chrono::duration_cast<std::chrono::nanoseconds>(target - clock.now()));
   }
+}
+
+bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            std::vector<double> locations, std::string filename, RunClock& clock) {
+  Simulation sim(locations);
+  run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
 
   std::ofstream file(filename);
   sim.dump_measurements(file, P, heating_duration, t_end, dt);

@@ -16,6 +16,13 @@ class RunClock {
 // The monotonic clock and the thread's real sleep.
 RunClock& steady_run_clock();
 
+class Simulation;
+
+// The stepping part of a run on a model the caller owns: table header, running clock, rows,
+// heater and pacing. runSim wraps it with the model's creation and the results file.
+void run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
+               double dt, RunClock& clock);
+
 // One experiment: steps the rod to t_end, prints the running clock and the live table,
 // and writes the results file. Returns true when the results file was written completely.
 bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "profile.h"
+#include "run_program.h"
+#include "simulation.h"
+
+namespace {
+
+std::vector<std::string> split(const std::string& line) {
+  std::vector<std::string> pieces;
+  std::string piece;
+  std::istringstream in(line);
+  while (std::getline(in, piece, ',')) pieces.push_back(piece);
+  if (!line.empty() && line.back() == ',') pieces.push_back("");
+  return pieces;
+}
+
+// Runs the diagnostic once in a scratch folder and keeps its file for every test here.
+class ProfileFile : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = make_scratch_dir();
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(dir_.c_str()), 0);
+    {
+      std::ofstream stale("debug.csv");
+      stale << "stale content that must be replaced\n";
+    }
+    debug_output();
+    content_ = read_file("debug.csv");
+    debug_output();
+    second_ = read_file("debug.csv");
+    ASSERT_EQ(::chdir(previous), 0);
+    std::istringstream in(content_);
+    std::string line;
+    while (std::getline(in, line)) lines_.push_back(line);
+  }
+  static std::vector<std::string> row_at(const std::string& time) {
+    for (const std::string& line : lines_) {
+      if (line.compare(0, time.size() + 1, time + ",") == 0) return split(line);
+    }
+    return {};
+  }
+  static std::string dir_, content_, second_;
+  static std::vector<std::string> lines_;
+};
+std::string ProfileFile::dir_, ProfileFile::content_, ProfileFile::second_;
+std::vector<std::string> ProfileFile::lines_;
+
+}  // namespace
+
+TEST_F(ProfileFile, has_2001_lines_of_123_pieces_ending_in_an_empty_one) {
+  ASSERT_EQ(lines_.size(), 2001u);
+  EXPECT_EQ(content_.back(), '\n');
+  for (const std::string& line : lines_) {
+    const std::vector<std::string> pieces = split(line);
+    ASSERT_EQ(pieces.size(), 123u) << line.substr(0, 20);
+    EXPECT_EQ(pieces.back(), "");
+  }
+}
+
+TEST_F(ProfileFile, header_and_first_row_show_positions_and_zeros) {
+  const std::vector<std::string> header = split(lines_[0]);
+  EXPECT_EQ(header[0], "t(s)");
+  EXPECT_EQ(header[1], "0");
+  EXPECT_EQ(header[2], "0.0025");
+  EXPECT_EQ(header[3], "0.005");
+  EXPECT_EQ(header[121], "0.3");
+  EXPECT_EQ(
+      lines_[1], "0," + [] {
+        std::string zeros;
+        for (int i = 0; i < 121; ++i) zeros += "0,";
+        return zeros;
+      }());
+  EXPECT_EQ(split(lines_.back())[0], "3998");
+}
+
+TEST_F(ProfileFile, rows_hold_the_reference_profile_while_heating_and_cooling) {
+  const std::map<std::string, std::map<int, std::string>> expected{
+      {"2", {{1, "73.227"}, {2, "73.0918"}, {3, "72.6812"}, {121, "5.85605e-06"}}},
+      {"900", {{1, "804.12"}, {13, "777.245"}, {14, "772.373"}, {61, "613.585"}, {121, "548.876"}}},
+      {"2002", {{1, "733.2"}, {2, "733.269"}}},
+      {"3998", {{1, "6.59347"}, {61, "6.59921"}, {121, "6.59347"}}},
+  };
+  for (const auto& [time, nodes] : expected) {
+    const std::vector<std::string> row = row_at(time);
+    ASSERT_EQ(row.size(), 123u) << "t = " << time;
+    for (const auto& [node, value] : nodes) {
+      EXPECT_EQ(row[node], value) << "t = " << time << ", node " << node;
+    }
+  }
+  // The heated profile no longer changes in the file from 900 s to the end of heating.
+  std::vector<std::string> at900 = row_at("900"), at2000 = row_at("2000");
+  at900.erase(at900.begin());
+  at2000.erase(at2000.begin());
+  EXPECT_EQ(at900, at2000);
+}
+
+TEST_F(ProfileFile, two_runs_give_byte_identical_files_replacing_earlier_content) {
+  EXPECT_EQ(content_, second_);
+  EXPECT_EQ(content_.find("stale"), std::string::npos);
+}
+
+TEST(ProfileLine, member_writes_no_time_column_and_leaves_the_model_alone) {
+  Simulation sim({});
+  sim.T[1] = 301.5;
+  sim.T[0] = 999.0;  // ghost nodes never appear
+  std::ostringstream out;
+  sim.debug_output(out, false);
+  const std::vector<std::string> pieces = split(out.str().substr(0, out.str().size() - 1));
+  ASSERT_EQ(pieces.size(), 122u);
+  EXPECT_EQ(pieces[0], "1.5");
+  EXPECT_EQ(pieces[1], "0");
+  EXPECT_EQ(out.str().back(), '\n');
+  EXPECT_EQ(sim.T[1], 301.5);
+}
+
+TEST(ProfileProgram, writes_debug_csv_in_its_working_folder) {
+  const std::string dir = make_scratch_dir();
+  const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.out, "Wrote the temperature profile to debug.csv\n");
+  EXPECT_EQ(read_file(dir + "/debug.csv").substr(0, 14), "t(s),0,0.0025,");
+}

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "console_capture.h"
+#include "run.h"
+#include "run_program.h"
+#include "simulation.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+
+// A virtual clock: sleeping moves it forward at once, and a test may charge work to a step.
+class FakeClock : public RunClock {
+ public:
+  std::chrono::steady_clock::time_point now() override {
+    if (reads_ > 0) current_ += work_per_step(reads_ - 1);
+    ++reads_;
+    return current_;
+  }
+  void sleep_for(nanoseconds duration) override {
+    sleeps.push_back(duration);
+    if (duration > nanoseconds::zero()) current_ += duration;
+    wake_times.push_back(current_ - origin_);
+  }
+  // The first read is the start instant; each step reads once more before it sleeps.
+  std::function<nanoseconds(long step)> work_per_step = [](long) { return nanoseconds(0); };
+  std::vector<nanoseconds> sleeps;
+  std::vector<nanoseconds> wake_times;
+
+ private:
+  std::chrono::steady_clock::time_point origin_{std::chrono::seconds(1000)};
+  std::chrono::steady_clock::time_point current_{origin_};
+  long reads_ = 0;
+};
+
+struct RunOutcome {
+  std::string console;
+  bool written = false;
+};
+
+RunOutcome unpaced_run(double P, double heating, double t_start, double t_end, double dt,
+                       std::vector<double> locations, const std::string& file) {
+  FakeClock clock;
+  ConsoleCapture capture;
+  RunOutcome run;
+  run.written = runSim(P, heating, t_start, t_end, dt, locations, file, clock);
+  run.console = capture.text();
+  return run;
+}
+
+std::vector<int> row_times(const std::string& console) {
+  std::vector<int> times;
+  static const std::regex row(R"(\r\| +(-?\d+) \| )");
+  for (auto it = std::sregex_iterator(console.begin(), console.end(), row);
+       it != std::sregex_iterator(); ++it) {
+    times.push_back(std::stoi((*it)[1]));
+  }
+  return times;
+}
+
+std::vector<std::string> table_rows(const std::string& text) {
+  std::vector<std::string> rows;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto bar = line.find("| ");
+    if (bar != std::string::npos && line.find("t(s)") == std::string::npos) {
+      rows.push_back(line.substr(bar));
+    }
+  }
+  return rows;
+}
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { seed_generator(2021); }
+  std::string dir_ = make_scratch_dir();
+  std::string file_ = dir_ + "/results.txt";
+};
+
+}  // namespace
+
+TEST_F(RunTest, rows_fall_on_multiples_of_dt_from_the_first_at_or_after_the_start) {
+  const RunOutcome run = unpaced_run(100, 600, 12, 60, 10, {0.05}, file_);
+  EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30, 40, 50, 60}));
+  EXPECT_TRUE(run.written);
+}
+
+TEST_F(RunTest, running_clock_counts_until_measurements_begin) {
+  const RunOutcome run = unpaced_run(100, 600, 15, 30, 10, {0.05}, file_);
+  const std::string expected_start =
+      "| t(s) |  T1(C) |\n              \rt = 0.0s\rt = 10.0s\r|   20 | ";
+  EXPECT_EQ(run.console.substr(0, expected_start.size()), expected_start);
+  EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30}));
+  EXPECT_EQ(run.console.find("t = 20.0s"), std::string::npos);
+}
+
+TEST_F(RunTest, start_at_zero_writes_the_first_row_over_the_blanks_without_a_clock) {
+  const RunOutcome run = unpaced_run(100, 600, 0, 0, 5, {0.05}, file_);
+  EXPECT_EQ(run.console.find("t = "), std::string::npos);
+  EXPECT_EQ(row_times(run.console), (std::vector<int>{0}));
+  const std::string expected_start = "| t(s) |  T1(C) |\n              \r|    0 | ";
+  EXPECT_EQ(run.console.substr(0, expected_start.size()), expected_start);
+  EXPECT_EQ(run.console.back(), '\n');
+}
+
+TEST_F(RunTest, start_after_end_shows_clock_only_and_file_has_no_rows) {
+  const RunOutcome run = unpaced_run(100, 600, 50, 25, 5, {0.05}, file_);
+  EXPECT_TRUE(row_times(run.console).empty());
+  EXPECT_EQ(run.console, "| t(s) |  T1(C) |\n              \rt = 0.0s\rt = 10.0s\rt = 20.0s");
+  const std::string file = read_file(file_);
+  EXPECT_EQ(file.substr(file.size() - 18), "| t(s) |  T1(C) |\n");
+}
+
+TEST_F(RunTest, negative_end_makes_no_step_but_still_writes_header_and_file) {
+  const RunOutcome run = unpaced_run(100, 600, 0, -1, 5, {0.05}, file_);
+  EXPECT_EQ(run.console, "| t(s) |  T1(C) |\n              ");
+  EXPECT_TRUE(run.written);
+  EXPECT_TRUE(file_exists(file_));
+}
+
+TEST_F(RunTest, run_without_sensors_prints_the_time_column_alone) {
+  const RunOutcome run = unpaced_run(100, 600, 0, 10, 5, {}, file_);
+  EXPECT_EQ(run.console, "| t(s) |\n              \r|    0 | \n\r|    5 | \n\r|   10 | \n");
+  EXPECT_EQ(read_file(file_),
+            "Tavix 2021 Experimental Round\n\nExperimental setup:\n Heater power: 100W,\n"
+            " Heating duration: 600s,\n\nSensor locations: cm.\n\n| t(s) |\n");
+}
+
+TEST_F(RunTest, results_file_holds_the_setup_block_and_the_console_rows) {
+  const RunOutcome run = unpaced_run(150, 12.5, 0, 300, 5, {0.05, 0.125, 0.3}, file_);
+  ASSERT_TRUE(run.written);
+  const std::string file = read_file(file_);
+  const std::string setup =
+      "Tavix 2021 Experimental Round\n\nExperimental setup:\n Heater power: 150W,\n"
+      " Heating duration: 12.5s,\n\nSensor locations: 5.0cm, 12.5cm, 30.0cm.\n\n"
+      "| t(s) |  T1(C) |  T2(C) |  T3(C) |\n";
+  EXPECT_EQ(file.substr(0, setup.size()), setup);
+  const std::vector<std::string> console_rows = table_rows(run.console);
+  EXPECT_EQ(console_rows.size(), 61u);
+  EXPECT_EQ(table_rows(file.substr(setup.size())), console_rows);
+  EXPECT_EQ(file.back(), '\n');
+}
+
+TEST_F(RunTest, results_file_in_a_missing_folder_is_reported_and_the_run_completes) {
+  const RunOutcome run = unpaced_run(100, 600, 0, 20, 5, {0.05}, dir_ + "/missing/results.txt");
+  EXPECT_FALSE(run.written);
+  EXPECT_EQ(row_times(run.console), (std::vector<int>{0, 5, 10, 15, 20}));
+}
+
+TEST_F(RunTest, heater_is_on_exactly_for_steps_before_the_heating_duration) {
+  Simulation run_model({});
+  FakeClock clock;
+  {
+    ConsoleCapture quiet;
+    run_steps(run_model, 300, 1.0, 0, 1.01, 5, clock);
+  }
+  Simulation expected({});
+  for (int i = 0; i < 500; ++i) expected.advance(300, 0.002);  // t = 0 to 0.998 s
+  for (int i = 0; i < 6; ++i) expected.advance(0, 0.002);      // t = 1.0 to 1.01 s
+  EXPECT_EQ(run_model.T, expected.T);
+  EXPECT_EQ(run_model.time, expected.time);
+}
+
+TEST_F(RunTest, fixed_one_decimal_format_outlives_a_run_with_a_clock) {
+  std::cout.flags(std::ios::fmtflags{});
+  std::cout.precision(6);
+  unpaced_run(100, 600, 15, 20, 10, {}, file_);
+  std::ostringstream probe;
+  probe.flags(std::cout.flags());
+  probe.precision(std::cout.precision());
+  probe << 150.0;
+  EXPECT_EQ(probe.str(), "150.0");
+  std::cout.flags(std::ios::fmtflags{});
+  std::cout.precision(6);
+}
+
+TEST(RunPacing, each_step_sleeps_until_its_whole_millisecond_target) {
+  FakeClock clock;
+  Simulation sim({});
+  {
+    ConsoleCapture quiet;
+    run_steps(sim, 0, 1, 0, 1, 5, clock);
+  }
+  ASSERT_EQ(clock.wake_times.size(), 501u);
+  for (std::size_t i = 0; i < clock.wake_times.size(); ++i) {
+    const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
+    EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
+  }
+}
+
+TEST(RunPacing, late_step_is_not_made_up_and_lag_does_not_accumulate) {
+  FakeClock clock;
+  // Step 100 starts on time at 15 ms (step 99's target) and takes 50 ms of work.
+  clock.work_per_step = [](long step) { return step == 100 ? milliseconds(50) : milliseconds(0); };
+  Simulation sim({});
+  {
+    ConsoleCapture quiet;
+    run_steps(sim, 0, 1, 0, 2, 5, clock);
+  }
+  ASSERT_EQ(clock.wake_times.size(), 1001u);
+  EXPECT_EQ(clock.wake_times[100], milliseconds(15 + 50));
+  // The following steps do not sleep until the schedule catches up ...
+  for (std::size_t i = 101; i <= 412; ++i) EXPECT_LE(clock.sleeps[i], nanoseconds(0)) << i;
+  // ... and from then on every step wakes at its own target again.
+  for (std::size_t i = 413; i < clock.wake_times.size(); ++i) {
+    const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
+    EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
+  }
+}
+
+TEST(RunPacing, real_paced_run_takes_no_less_than_its_schedule) {
+  ConsoleCapture quiet;
+  const std::string dir = make_scratch_dir();
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt"));
+  const auto elapsed = std::chrono::steady_clock::now() - begin;
+  // The last of the 2501 steps is due 2500 x 0.16 ms = 400 ms after the start.
+  EXPECT_GE(elapsed, milliseconds(400));
+}
