@@ -32,7 +32,8 @@ bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
     std::fflush(out);
     double read = 0.0;
     const int converted = std::fscanf(in, "%lf", &read);
-    if (converted == 1) {
+    // "nan" converts, but lies in no range and would print a meaningless angle.
+    if (converted == 1 && !std::isnan(read)) {
       value = read;
       return true;
     }

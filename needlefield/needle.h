@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-// The needle measurement loop of needlefield (Part 2.2).
+// The needle measurement loop of needlefield.
 
 // PHI in degrees (before the "%5.0f" rounding of the output) for the rounded current I (A)
 // and the needle's final position X, Y (mm): the direction of the X-Y part of the wire's

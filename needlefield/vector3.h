@@ -1,6 +1,6 @@
 #pragma once
 
-// Arithmetic on small vectors held in plain arrays of doubles (Part 2.1). The caller owns
+// Arithmetic on small vectors held in plain arrays of doubles. The caller owns
 // every array; no function checks its arguments. A count n of 0 or less means no components.
 
 // out = a x b (right-handed). out must be separate from a and b.

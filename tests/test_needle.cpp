@@ -53,7 +53,7 @@ std::string run_loop(std::string input, unsigned int seed) {
 
 }  // namespace
 
-TEST(NeedlePhi, FixedPositions) {
+TEST(NeedlePhi, phi_of_exact_positions_matches_reference_angles) {
   EXPECT_EQ(degrees(needle_phi(0, 50, 50)), "    0");
   EXPECT_EQ(degrees(needle_phi(0, 0, 75)), "    0");
   EXPECT_EQ(degrees(needle_phi(1, 50, 50)), "  -41");
@@ -62,46 +62,46 @@ TEST(NeedlePhi, FixedPositions) {
   EXPECT_EQ(degrees(needle_phi(-5, 0, 75)), "   25");
 }
 
-TEST(NeedleLoop, SameSeedGivesSamePlacement) {
+TEST(NeedleLoop, same_seed_gives_same_placement) {
   const std::string input = "1 50 50\n1 60 60\n";
   EXPECT_EQ(run_loop(input, 7), run_loop(input, 7));
 }
 
 // A current of 0 prints 0 wherever the needle lands, so the first (random) pass is fixed too.
-TEST(NeedleProgram, SecondPassAtSameRoundedPositionIsFixed) {
+TEST(NeedleProgram, second_pass_at_same_rounded_position_prints_fixed_angle) {
   expect_dialogue("0 50 50\n1 50 50\n-1 50.4 49.6\n",
                   pass("    0") + pass("  -41") + pass("   12") + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, CurrentLimit) {
+TEST(NeedleProgram, current_beyond_five_amperes_ends_the_program) {
   expect_dialogue("0 0 75\n5 0 75\n-5 0 75\n5.04\n",
                   pass("    0") + pass(" -143") + pass("   25") + I_prompt + exceeded + "\n");
   expect_dialogue("-5.04\n\n", I_prompt + exceeded);
 }
 
-TEST(NeedleProgram, CurrentRoundedToTenths) {
+TEST(NeedleProgram, current_is_rounded_to_tenths_before_use) {
   // At (20, 50) 4.96 unrounded would print -49; at (0, 75) 0.2 prints -7, 0.25 unrounded -9.
   expect_dialogue("0 20 50\n4.96 20 50\n0 0 75\n0.25 0 75\n",
                   pass("    0") + pass("  -50") + pass("    0") + pass("  -11") + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, CoordinateBounds) {
+TEST(NeedleProgram, coordinates_are_tested_before_rounding_after_both_are_read) {
   expect_dialogue("0 0 0\n0 100 100\n0 100.3 50\n0 50 -0.2\n",
                   pass("    0") + pass("    0") + out_of_range + out_of_range + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, ThreeNumbersOnOneLine) {
+TEST(NeedleProgram, three_numbers_on_one_line_answer_three_prompts) {
   expect_dialogue("0\n50\n50\n", pass("    0") + I_prompt + "\n");
   expect_dialogue("0 50 50\n", pass("    0") + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, WordAtEachPromptAsksAgain) {
-  expect_dialogue("abc\n0\nxyz 7\n50\nfoo\n50\n", I_prompt + I_prompt + X_prompt + X_prompt +
+TEST(NeedleProgram, word_at_any_prompt_asks_that_prompt_again) {
+  expect_dialogue("abc\n0\nxyz 7\n50\nnan\n50\n", I_prompt + I_prompt + X_prompt + X_prompt +
                                                       Y_prompt + Y_prompt + result("    0") +
                                                       I_prompt + "\n");
 }
 
-TEST(NeedleProgram, EndOfInputAtEachPrompt) {
+TEST(NeedleProgram, end_of_input_at_any_prompt_ends_with_a_line_end) {
   expect_dialogue("", I_prompt + "\n");
   expect_dialogue("0", I_prompt + X_prompt + "\n");
   expect_dialogue("0 50\n", I_prompt + X_prompt + Y_prompt + "\n");
