@@ -1,0 +1,257 @@
+#include "dialogue.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "input.h"
+
+namespace {
+
+struct Settings {
+  double P = 0.0;
+  double heating_duration = 0.0;
+  double t_start = 0.0;
+  double t_end = 0.0;
+  double dt = 0.0;
+  std::vector<double> locations;
+  std::string filename = "results.txt";
+};
+
+// Written so that a value that is not a number fails every range.
+bool within(double value, double low, double high) { return value >= low && value <= high; }
+
+// The prompt must be on the terminal before the student is expected to answer it.
+std::string read_line() {
+  std::cout.flush();
+  std::string line;
+  std::getline(std::cin, line);
+  return line;
+}
+
+double read_number() {
+  std::cout.flush();
+  return read_double();
+}
+
+// Only a read that got nothing at all fails; a last line without a line end is a real answer.
+bool input_ended() { return std::cin.fail(); }
+
+bool ask_power(double& P) {
+  std::cout << "Enter P (W), between 0 and 300:\n";
+  while (true) {
+    const double value = read_number();
+    if (input_ended()) return false;
+    if (within(value, 0.0, 300.0)) {
+      P = value;
+      return true;
+    }
+    std::cout << "Invalid entry.  Power must be between 0 and 300W.\n";
+  }
+}
+
+bool ask_heating_duration(double& heating_duration) {
+  std::cout << "Enter heating duration (s), between 0 and 3600s:\n";
+  while (true) {
+    const double value = read_number();
+    if (input_ended()) return false;
+    if (within(value, 1.0, 3600.0)) {
+      heating_duration = value;
+      return true;
+    }
+    std::cout << "Invalid entry.  Heating duration must be between 0 and 3600s.\n";
+  }
+}
+
+bool ask_times(double& t_start, double& t_end) {
+  std::cout << "Enter the starting and finishing time for the measurements (s), separated by a "
+               "space. Must be between 0 and 3600s:\n";
+  while (true) {
+    const std::string line = read_line();
+    if (input_ended()) return false;
+    const std::pair<std::vector<double>, bool> parsed = vectorize(line);
+    const std::vector<double>& values = parsed.first;
+    if (!parsed.second) {
+      std::cout
+          << "Invalid entry.  Entered values must be decimal numbers using a decimal point.\n";
+    } else if (values.size() != 2) {
+      std::cout << "Invalid entry.  Two decimal numbers must be entered, separated by spaces. "
+                << values.size() << " were found.\n";
+    } else if (!within(values[0], 0.0, 3600.0) || !within(values[1], 0.0, 3600.0)) {
+      std::cout << "Invalid entry.  Times must be between 0 and 3600s.\n";
+    } else if (values[0] > values[1]) {
+      std::cout << "Invalid entry.  The starting time must not be later than the finishing time.\n";
+    } else {
+      t_start = values[0];
+      t_end = values[1];
+      return true;
+    }
+  }
+}
+
+bool ask_interval(double& dt) {
+  std::cout << "Enter dt (s), between 5 and 3600s and a multiple of 5s:\n";
+  while (true) {
+    const double value = read_number();
+    if (input_ended()) return false;
+    if (!within(value, 5.0, 3600.0)) {
+      std::cout << "Invalid entry.  Time interval between two consecutive measurements, must be "
+                   "between 5 and 3600s.\n";
+      continue;
+    }
+    const int k = static_cast<int>(value / 5.0);
+    const double remainder = value - static_cast<double>(5 * k);
+    if (remainder > 0.001 && remainder < 4.999) {
+      std::cout << "Invalind entry. Time interval must be a multiple of 5.\n";
+      continue;
+    }
+    // The run counts on dt landing exactly on its 5 s grid.
+    dt = std::round(5.0 * value) / 5.0;
+    return true;
+  }
+}
+
+bool ask_locations(std::vector<double>& locations) {
+  std::cout << "Enter up to 5 locations for the sensors (in cm), between L=0 and L=30cm, "
+               "separated by spaces:\n";
+  while (true) {
+    const std::string line = read_line();
+    if (input_ended()) return false;
+    std::pair<std::vector<double>, bool> parsed = vectorize(line);
+    std::vector<double>& values = parsed.first;
+    if (!parsed.second) {
+      std::cout << "Invalid entry.  Entered values must be decimal numbers using a decimal "
+                   "point, separated by spaces, e.g. \"0.1 .12 0.28\".\n";
+      continue;
+    }
+    if (values.size() > 5) {
+      std::cout << "Invalid entry.  Too many sensor locations were entered (" << values.size()
+                << " locations).  Enter 5 or less.\n";
+      continue;
+    }
+    if (values.empty()) {
+      std::cout << "Warning. No sensor locations were entered.\n";
+      continue;
+    }
+    bool all_on_rod = true;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      values[i] /= 100.0;
+      if (!within(values[i], 0.0, 0.3)) {
+        std::cout << "Invalid entry.  Entry no " << i + 1 << " must be between 0 and 30cm.\n";
+        all_on_rod = false;
+        break;
+      }
+    }
+    if (all_on_rod) {
+      locations = values;
+      return true;
+    }
+  }
+}
+
+bool ask_filename(std::string& filename) {
+  std::cout << "Enter the output file name (pass an empty line for default name "
+               "\"results.txt\"):\n";
+  while (true) {
+    const std::string line = read_line();
+    const bool ended = input_ended();
+    const std::string name = line.empty() ? std::string("results.txt") : line + ".txt";
+    if (file_writable(name)) {
+      filename = name;
+      return true;
+    }
+    std::cout << "Invalid entry.  The file \"" << name << "\" cannot be written.\n";
+    // Without more input the same name would be rejected for ever.
+    if (ended) return false;
+  }
+}
+
+// True when the student asks to enter the parameters again.
+bool ask_restart_parameters() {
+  while (true) {
+    std::cout << "Press ENTER to start the experiment or type \"restart\" and ENTER to re-enter "
+                 "the experimental parameters.\n";
+    const std::string line = read_line();
+    if (line.empty()) return false;
+    if (line == "restart") return true;
+  }
+}
+
+// True when the student asks for a new experiment.
+bool ask_new_experiment() {
+  while (true) {
+    std::cout << "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
+                 "experiment.\n";
+    const std::string line = read_line();
+    if (line.empty()) return false;
+    if (line == "restart") return true;
+  }
+}
+
+bool ask_parameters(Settings& settings) {
+  return ask_power(settings.P) && ask_heating_duration(settings.heating_duration) &&
+         ask_times(settings.t_start, settings.t_end) && ask_interval(settings.dt) &&
+         ask_locations(settings.locations) && ask_filename(settings.filename);
+}
+
+// The numbers go out under whatever format the previous run left on the stream.
+void print_setup(const Settings& settings) {
+  std::cout << "\n********* Begin experiment. ***********\n";
+  std::cout << "Heater power: " << settings.P << "W,\n";
+  std::cout << "Heating duration: " << settings.heating_duration << "s,\n";
+  std::cout << "Measurement starting time: " << settings.t_start << "s,\n";
+  std::cout << "Measurement finishing time: " << settings.t_end << "s,\n";
+  std::cout << "Sensor locations: ";
+  for (std::size_t i = 0; i < settings.locations.size(); ++i) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", settings.locations[i] * 100.0);
+    std::cout << text << (i + 1 < settings.locations.size() ? "cm, " : "cm.\n\n");
+  }
+}
+
+}  // namespace
+
+bool file_writable(const std::string& name) {
+  // Exclusive creation tells a file we made apart from one that was already there.
+  const int created = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK, 0666);
+  if (created >= 0) {
+    ::close(created);
+    ::unlink(name.c_str());
+    return true;
+  }
+  if (errno != EEXIST) return false;
+  // No O_CREAT or O_TRUNC: an existing file is opened untouched, and one removed meanwhile is not
+  // brought back; O_NONBLOCK keeps a pipe without reader from hanging the question.
+  const int existing = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
+  if (existing < 0) return false;
+  ::close(existing);
+  return true;
+}
+
+int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause) {
+  std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
+  while (true) {
+    Settings settings;
+    do {
+      if (!ask_parameters(settings)) return 1;
+    } while (ask_restart_parameters());
+    print_setup(settings);
+    std::cout.flush();
+    if (pause) pause();
+    const bool written = run(settings.P, settings.heating_duration, settings.t_start,
+                             settings.t_end, settings.dt, settings.locations, settings.filename);
+    if (written) {
+      std::cout << "Experiment successful!\n";
+    } else {
+      std::cout << "Warning. The results could not be written to \"" << settings.filename
+                << "\".\n";
+    }
+    if (!ask_new_experiment()) return 0;
+  }
+}

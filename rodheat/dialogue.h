@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A seam so that the dialogue can be driven without pacing or results files.
+using ExperimentRun =
+    std::function<bool(double, double, double, double, double, std::vector<double>, std::string)>;
+
+// Returns the exit status instead of exiting, so a harness can drive it to the end of its input.
+int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause);
+
+// Asked before the run, so that a results file that would be lost is refused while the student
+// can still answer.
+bool file_writable(const std::string& name);

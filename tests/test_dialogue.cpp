@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "console_capture.h"
+#include "dialogue.h"
+#include "run_program.h"
+
+namespace {
+
+struct RunCall {
+  double P, heating_duration, t_start, t_end, dt;
+  std::vector<double> locations;
+  std::string filename;
+};
+
+// Records what the dialogue hands to the run and to the pause, in order.
+struct Recorder {
+  std::vector<RunCall> runs;
+  std::vector<std::string> events;
+  bool written = true;
+  int status = -1;
+  std::string out;
+
+  void talk(const std::string& typed) {
+    ConsoleInput input(typed);
+    ConsoleCapture capture;
+    status = run_dialogue(
+        [this](double P, double heating_duration, double t_start, double t_end, double dt,
+               std::vector<double> locations, std::string filename) {
+          runs.push_back({P, heating_duration, t_start, t_end, dt, locations, filename});
+          events.push_back("run");
+          return written;
+        },
+        [this] { events.push_back("pause"); });
+    out = capture.text();
+  }
+};
+
+const std::string closing_prompt =
+    "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
+    "experiment.\n";
+
+// Works inside a fresh directory for the life of the object.
+class InScratchDir {
+ public:
+  InScratchDir() : dir_(make_scratch_dir()), old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_);
+  }
+  ~InScratchDir() {
+    std::filesystem::current_path(old_);
+    std::filesystem::remove_all(dir_);
+  }
+
+ private:
+  std::string dir_;
+  std::filesystem::path old_;
+};
+
+}  // namespace
+
+TEST(Dialogue, run_receives_the_settings_in_metres_after_the_pause) {
+  InScratchDir scratch;
+  Recorder recorder;
+  recorder.talk("150\n600\n0 1200\n10.0008\n5 12.5\nrun1\n\n\n");
+  EXPECT_EQ(recorder.status, 0);
+  ASSERT_EQ(recorder.runs.size(), 1u);
+  const RunCall& call = recorder.runs[0];
+  EXPECT_EQ(call.P, 150.0);
+  EXPECT_EQ(call.heating_duration, 600.0);
+  EXPECT_EQ(call.t_start, 0.0);
+  EXPECT_EQ(call.t_end, 1200.0);
+  EXPECT_EQ(call.dt, 10.0);
+  EXPECT_EQ(call.locations, (std::vector<double>{0.05, 0.125}));
+  EXPECT_EQ(call.filename, "run1.txt");
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"pause", "run"}));
+  // The name check must not leave the file it tried behind.
+  EXPECT_FALSE(file_exists("run1.txt"));
+}
+
+TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_five) {
+  InScratchDir scratch;
+  Recorder recorder;
+  recorder.talk(
+      "0\n1\n5 5\n14.9992\n0 30\n\n\nrestart\n"
+      "300\n3600\n0 3600\n3599.9995\n30\n\n\n\n");
+  EXPECT_EQ(recorder.status, 0);
+  ASSERT_EQ(recorder.runs.size(), 2u);
+  EXPECT_EQ(recorder.runs[0].P, 0.0);
+  EXPECT_EQ(recorder.runs[0].heating_duration, 1.0);
+  EXPECT_EQ(recorder.runs[0].t_start, 5.0);
+  EXPECT_EQ(recorder.runs[0].t_end, 5.0);
+  EXPECT_EQ(recorder.runs[0].dt, 15.0);
+  EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3}));
+  EXPECT_EQ(recorder.runs[0].filename, "results.txt");
+  EXPECT_EQ(recorder.runs[1].P, 300.0);
+  EXPECT_EQ(recorder.runs[1].heating_duration, 3600.0);
+  EXPECT_EQ(recorder.runs[1].t_end, 3600.0);
+  EXPECT_EQ(recorder.runs[1].dt, 3600.0);
+}
+
+TEST(Dialogue, a_run_that_could_not_write_its_file_is_reported_as_a_warning) {
+  InScratchDir scratch;
+  Recorder recorder;
+  recorder.written = false;
+  recorder.talk("150\n600\n0 5\n5\n5\n\n\n\n");
+  EXPECT_EQ(recorder.status, 0);
+  const std::string tail =
+      "Warning. The results could not be written to \"results.txt\".\n" + closing_prompt;
+  ASSERT_GE(recorder.out.size(), tail.size());
+  EXPECT_EQ(recorder.out.substr(recorder.out.size() - tail.size()), tail);
+  EXPECT_EQ(recorder.out.find("Experiment successful!"), std::string::npos);
+}
+
+TEST(FileWritable, a_new_name_is_writable_and_leaves_no_file) {
+  InScratchDir scratch;
+  EXPECT_TRUE(file_writable("fresh.txt"));
+  EXPECT_FALSE(file_exists("fresh.txt"));
+}
+
+TEST(FileWritable, an_existing_file_is_writable_and_keeps_its_content) {
+  InScratchDir scratch;
+  { std::ofstream("old.txt") << "earlier results\n"; }
+  const auto before = std::filesystem::last_write_time("old.txt");
+  EXPECT_TRUE(file_writable("old.txt"));
+  EXPECT_EQ(read_file("old.txt"), "earlier results\n");
+  EXPECT_EQ(std::filesystem::last_write_time("old.txt"), before);
+}
+
+TEST(FileWritable, a_directory_or_a_missing_folder_is_not_writable) {
+  InScratchDir scratch;
+  std::filesystem::create_directory("taken.txt");
+  EXPECT_FALSE(file_writable("taken.txt"));
+  EXPECT_TRUE(std::filesystem::is_directory("taken.txt"));
+  EXPECT_FALSE(file_writable("missing/run1.txt"));
+  EXPECT_FALSE(file_exists("missing"));
+}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "console_capture.h"
+#include "input.h"
+
+namespace {
+
+double read_line_as_number(const std::string& typed) {
+  ConsoleInput input(typed);
+  return read_double();
+}
+
+using Parsed = std::pair<std::vector<double>, bool>;
+
+}  // namespace
+
+TEST(ReadDouble, accepted_forms_yield_their_double_value) {
+  EXPECT_EQ(read_line_as_number("2.5\n"), 2.5);
+  EXPECT_EQ(read_line_as_number("1.\n"), 1.0);
+  EXPECT_EQ(read_line_as_number(".5\n"), 0.5);
+  EXPECT_EQ(read_line_as_number("+2\n"), 2.0);
+  EXPECT_EQ(read_line_as_number("-0.5\n"), -0.5);
+  EXPECT_EQ(read_line_as_number("1e3\n"), 1000.0);
+  // The value is converted in double precision, not widened from the validity test's float.
+  EXPECT_EQ(read_line_as_number("0.1\n"), 0.1);
+  EXPECT_NE(read_line_as_number("0.1\n"), static_cast<double>(0.1f));
+  // A last line without its line end is still a line.
+  EXPECT_EQ(read_line_as_number("7"), 7.0);
+}
+
+TEST(ReadDouble, rejected_forms_yield_the_invalid_entry_value) {
+  for (const std::string typed : {"\n", "   \n", " 2.5\n", "2.5 \n", "2.5\r\n", "1,5\n", "1e39\n",
+                                  "abc\n", "-\n", "1e\n", "1.2.3\n", "\t2.5\n"}) {
+    EXPECT_EQ(read_line_as_number(typed), invalid_entry) << "line: \"" << typed << "\"";
+  }
+  EXPECT_EQ(read_line_as_number("-10000\n"), invalid_entry);
+}
+
+TEST(ReadDouble, reads_exactly_one_line_per_call) {
+  ConsoleInput input("1\nabc\n3\n");
+  EXPECT_EQ(read_double(), 1.0);
+  EXPECT_EQ(read_double(), invalid_entry);
+  EXPECT_EQ(read_double(), 3.0);
+}
+
+TEST(ReadDouble, end_of_input_yields_the_invalid_entry_value_on_every_call) {
+  ConsoleInput input("4\n");
+  EXPECT_EQ(read_double(), 4.0);
+  EXPECT_EQ(read_double(), invalid_entry);
+  EXPECT_EQ(read_double(), invalid_entry);
+  EXPECT_TRUE(std::cin.fail());
+}
+
+TEST(IsFloat, whole_text_single_precision_numbers_are_accepted) {
+  for (const std::string text : {"2.5", "1.", ".5", "+2", "-0.5", "1e3", "1E-3", "0", "3.4e38"}) {
+    EXPECT_TRUE(isFloat(text)) << "text: \"" << text << "\"";
+  }
+}
+
+TEST(IsFloat, surrounding_text_or_out_of_float_range_is_rejected) {
+  for (const std::string text : {"", " ", " 2.5", "2.5 ", "2.5\r", "1,5", "abc", "-", "1e", "1.2.3",
+                                 "5cm", "1e39", "-1e39"}) {
+    EXPECT_FALSE(isFloat(text)) << "text: \"" << text << "\"";
+  }
+}
+
+TEST(Vectorize, lines_of_numbers_give_all_values_and_true) {
+  EXPECT_EQ(vectorize(""), Parsed({}, true));
+  EXPECT_EQ(vectorize("   "), Parsed({}, true));
+  EXPECT_EQ(vectorize("0.5 1.5 2.5"), Parsed({0.5, 1.5, 2.5}, true));
+  EXPECT_EQ(vectorize(" \t 0.5  \t\t 1.5 \t  "), Parsed({0.5, 1.5}, true));
+  EXPECT_EQ(vectorize("2.5\r"), Parsed({2.5}, true));
+  EXPECT_EQ(vectorize(".5 +2 1."), Parsed({0.5, 2.0, 1.0}, true));
+  // Double extraction: beyond single precision but still a number.
+  EXPECT_EQ(vectorize("1e39"), Parsed({1e39}, true));
+}
+
+TEST(Vectorize, numbers_run_together_split_where_a_number_cannot_continue) {
+  EXPECT_EQ(vectorize("1-2"), Parsed({1.0, -2.0}, true));
+  EXPECT_EQ(vectorize("1.5.2"), Parsed({1.5, 0.2}, true));
+}
+
+TEST(Vectorize, an_unfinished_token_at_the_end_is_dropped_and_the_flag_stays_true) {
+  EXPECT_EQ(vectorize("0.5 1e"), Parsed({0.5}, true));
+  EXPECT_EQ(vectorize("3 -"), Parsed({3.0}, true));
+}
+
+TEST(Vectorize, a_foreign_token_before_the_end_gives_false_and_the_values_before_it) {
+  EXPECT_EQ(vectorize("1,5"), Parsed({1.0}, false));
+  EXPECT_EQ(vectorize("1, 5"), Parsed({1.0}, false));
+  EXPECT_EQ(vectorize("1.5 x 2"), Parsed({1.5}, false));
+  EXPECT_EQ(vectorize("5 cm"), Parsed({5.0}, false));
+  EXPECT_EQ(vectorize("x"), Parsed({}, false));
+}

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "run_program.h"
+
+namespace {
+
+const std::string banner = "Tavix 2021 Experimental Round, problem E2\n\n";
+const std::string power_prompt = "Enter P (W), between 0 and 300:\n";
+const std::string duration_prompt = "Enter heating duration (s), between 0 and 3600s:\n";
+const std::string times_prompt =
+    "Enter the starting and finishing time for the measurements (s), separated by a space. Must "
+    "be between 0 and 3600s:\n";
+const std::string dt_prompt = "Enter dt (s), between 5 and 3600s and a multiple of 5s:\n";
+const std::string locations_prompt =
+    "Enter up to 5 locations for the sensors (in cm), between L=0 and L=30cm, separated by "
+    "spaces:\n";
+const std::string file_prompt =
+    "Enter the output file name (pass an empty line for default name \"results.txt\"):\n";
+const std::string confirm_prompt =
+    "Press ENTER to start the experiment or type \"restart\" and ENTER to re-enter the "
+    "experimental parameters.\n";
+const std::string closing_prompt =
+    "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
+    "experiment.\n";
+const std::string all_questions = power_prompt + duration_prompt + times_prompt + dt_prompt +
+                                  locations_prompt + file_prompt + confirm_prompt;
+
+const std::string power_message = "Invalid entry.  Power must be between 0 and 300W.\n";
+const std::string duration_message =
+    "Invalid entry.  Heating duration must be between 0 and 3600s.\n";
+
+// Readings are random: every "%6.1f" cell of a table row becomes "xxxx.x".
+std::string mask_readings(const std::string& out) {
+  static const std::regex reading(R"(\| [ \-0-9]{3}[0-9]\.[0-9] )");
+  return std::regex_replace(out, reading, "| xxxx.x ");
+}
+
+std::string echo(const std::string& P, const std::string& duration, const std::string& t_start,
+                 const std::string& t_end, const std::string& locations) {
+  return "\n********* Begin experiment. ***********\n"
+         "Heater power: " +
+         P + "W,\nHeating duration: " + duration + "s,\nMeasurement starting time: " + t_start +
+         "s,\nMeasurement finishing time: " + t_end + "s,\nSensor locations: " + locations + "\n\n";
+}
+
+// The console part of a run from 0 s to 5 s with readings every 5 s and two sensors.
+const std::string two_sensor_run_to_5s =
+    "| t(s) |  T1(C) |  T2(C) |\n              "
+    "\r|    0 | xxxx.x | xxxx.x | \n"
+    "\r|    5 | xxxx.x | xxxx.x | \n";
+
+class RodheatCli : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = make_scratch_dir(); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  ProgramResult run(const std::string& input) {
+    ProgramResult result = run_program(RODHEAT_EXE, input, dir_, 60.0);
+    EXPECT_FALSE(result.timed_out);
+    EXPECT_EQ(result.err, "");
+    return result;
+  }
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(RodheatCli, happy_path_prints_the_whole_dialogue_and_writes_results_txt) {
+  const ProgramResult result = run("150\n600\n0 5\n5\n5 12.5\n\n\n\n");
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(mask_readings(result.out),
+            banner + all_questions + echo("150", "600", "0", "5", "5.0cm, 12.5cm.") +
+                two_sensor_run_to_5s + "Experiment successful!\n" + closing_prompt);
+  EXPECT_TRUE(file_exists(path("results.txt")));
+}
+
+TEST_F(RodheatCli, power_answers_outside_0_to_300_draw_only_the_range_message) {
+  const ProgramResult result = run("300.5\n-1\nabc\n\n0\n");
+  EXPECT_EQ(result.out, banner + power_prompt + power_message + power_message + power_message +
+                            power_message + duration_prompt);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, heating_duration_below_1_or_above_3600_is_rejected) {
+  const ProgramResult result = run("300\n0.5\n3600.5\n0\n1\n");
+  EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + duration_message +
+                            duration_message + duration_message + times_prompt);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, measurement_times_are_rejected_for_format_count_range_and_order) {
+  const ProgramResult result = run("150\n3600\n0,5 10\n100\n\n1 2 3\n-1 5\n0 3601\n10 5\n5 5\n");
+  EXPECT_EQ(result.out,
+            banner + power_prompt + duration_prompt + times_prompt +
+                "Invalid entry.  Entered values must be decimal numbers using a decimal point.\n"
+                "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 1 were "
+                "found.\n"
+                "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 0 were "
+                "found.\n"
+                "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 3 were "
+                "found.\n"
+                "Invalid entry.  Times must be between 0 and 3600s.\n"
+                "Invalid entry.  Times must be between 0 and 3600s.\n"
+                "Invalid entry.  The starting time must not be later than the finishing time.\n" +
+                dt_prompt);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, measurement_interval_is_rejected_outside_range_before_off_multiples) {
+  const std::string range_message =
+      "Invalid entry.  Time interval between two consecutive measurements, must be between 5 "
+      "and 3600s.\n";
+  const std::string multiple_message = "Invalind entry. Time interval must be a multiple of 5.\n";
+  const ProgramResult result =
+      run("150\n600\n0 10\n4.9995\n3600.0005\nabc\n12\n7.5\n10.002\n10.0008\n");
+  EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + times_prompt + dt_prompt +
+                            range_message + range_message + range_message + multiple_message +
+                            multiple_message + multiple_message + locations_prompt);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, sensor_locations_are_rejected_for_format_count_and_position) {
+  // With the default file blocked, input ending at the file name stops before any run.
+  std::filesystem::create_directory(path("results.txt"));
+  const ProgramResult result =
+      run("150\n600\n0 10\n5\n\n   \n1 2 3 4 5 6\n5 -1 40\n5 x\n31\n0 30\n");
+  EXPECT_EQ(result.out,
+            banner + power_prompt + duration_prompt + times_prompt + dt_prompt + locations_prompt +
+                "Warning. No sensor locations were entered.\n"
+                "Warning. No sensor locations were entered.\n"
+                "Invalid entry.  Too many sensor locations were entered (6 locations).  Enter 5 or "
+                "less.\n"
+                "Invalid entry.  Entry no 2 must be between 0 and 30cm.\n"
+                "Invalid entry.  Entered values must be decimal numbers using a decimal point, "
+                "separated by spaces, e.g. \"0.1 .12 0.28\".\n"
+                "Invalid entry.  Entry no 1 must be between 0 and 30cm.\n" +
+                file_prompt + "Invalid entry.  The file \"results.txt\" cannot be written.\n");
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, an_unwritable_file_name_is_rejected_and_the_next_line_answers_again) {
+  std::filesystem::create_directory(path("taken.txt"));
+  const ProgramResult result = run("150\n600\n0 5\n5\n5 12.5\nmissing/run1\ntaken\nrun1\n\n\n");
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(mask_readings(result.out),
+            banner + power_prompt + duration_prompt + times_prompt + dt_prompt + locations_prompt +
+                file_prompt +
+                "Invalid entry.  The file \"missing/run1.txt\" cannot be written.\n"
+                "Invalid entry.  The file \"taken.txt\" cannot be written.\n" +
+                confirm_prompt + echo("150", "600", "0", "5", "5.0cm, 12.5cm.") +
+                two_sensor_run_to_5s + "Experiment successful!\n" + closing_prompt);
+  EXPECT_TRUE(file_exists(path("run1.txt")));
+  EXPECT_FALSE(file_exists(path("missing")));
+  EXPECT_TRUE(std::filesystem::is_directory(path("taken.txt")));
+}
+
+TEST_F(RodheatCli, restart_at_both_prompts_and_file_names_across_three_experiments) {
+  const std::string answers = "150\n600\n0 5\n5\n5 12.5\n";
+  const ProgramResult result = run(
+      // Confirmation: other lines repeat it, "restart" asks everything again.
+      "1\n2\n0 5\n5\n1\nx\nRestart\nrestart \nyes\nrestart\n"
+      // First experiment starts at 10 s, so the running clock leaves one decimal behind.
+      "150\n600\n10 10\n5\n5 12.5\n\n\nagain\nrestart\n" +
+      answers + "run1\n\nrestart\n" + answers + "run1.txt\n\n\n");
+  EXPECT_EQ(result.exit_status, 0);
+  const std::string first_run =
+      "| t(s) |  T1(C) |  T2(C) |\n              \rt = 0.0s\r|   10 | xxxx.x | xxxx.x | \n";
+  const std::string later_echo = echo("150.0", "600.0", "0.0", "5.0", "5.0cm, 12.5cm.");
+  EXPECT_EQ(mask_readings(result.out),
+            banner + power_prompt + duration_prompt + times_prompt + dt_prompt + locations_prompt +
+                file_prompt + confirm_prompt + confirm_prompt + confirm_prompt + confirm_prompt +
+                all_questions + echo("150", "600", "10", "10", "5.0cm, 12.5cm.") + first_run +
+                "Experiment successful!\n" + closing_prompt + closing_prompt + all_questions +
+                later_echo + two_sensor_run_to_5s + "Experiment successful!\n" + closing_prompt +
+                all_questions + later_echo + two_sensor_run_to_5s + "Experiment successful!\n" +
+                closing_prompt);
+  EXPECT_TRUE(file_exists(path("results.txt")));
+  EXPECT_TRUE(file_exists(path("run1.txt")));
+  EXPECT_TRUE(file_exists(path("run1.txt.txt")));
+  EXPECT_FALSE(file_exists(path("x.txt")));
+}
+
+TEST_F(RodheatCli, input_ending_at_any_numeric_or_list_question_stops_with_status_one) {
+  const std::string prompts[] = {power_prompt, duration_prompt, times_prompt, dt_prompt,
+                                 locations_prompt};
+  const std::string answers[] = {"150\n", "600\n", "0 5\n", "5\n"};
+  // What the line -5 draws at each question.
+  const std::string rejections[] = {
+      power_message, duration_message,
+      "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 1 were found.\n",
+      "Invalid entry.  Time interval between two consecutive measurements, must be between 5 and "
+      "3600s.\n",
+      "Invalid entry.  Entry no 1 must be between 0 and 30cm.\n"};
+  std::string input, expected = banner;
+  for (int question = 0; question < 5; ++question) {
+    expected += prompts[question];
+    const ProgramResult at_prompt = run(input);
+    EXPECT_EQ(at_prompt.out, expected) << "question " << question;
+    EXPECT_EQ(at_prompt.exit_status, 1) << "question " << question;
+    const ProgramResult after_rejection = run(input + "-5\n");
+    EXPECT_EQ(after_rejection.out, expected + rejections[question]) << "question " << question;
+    EXPECT_EQ(after_rejection.exit_status, 1) << "question " << question;
+    if (question < 4) input += answers[question];
+  }
+}
+
+TEST_F(RodheatCli, a_last_line_without_line_end_is_answered_before_input_ends) {
+  const ProgramResult result = run("150");
+  EXPECT_EQ(result.out, banner + power_prompt + duration_prompt);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(RodheatCli, input_ending_after_the_sensor_locations_still_runs_and_exits_normally) {
+  const ProgramResult result = run("150\n600\n0 5\n5\n5 12.5");
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(mask_readings(result.out),
+            banner + all_questions + echo("150", "600", "0", "5", "5.0cm, 12.5cm.") +
+                two_sensor_run_to_5s + "Experiment successful!\n" + closing_prompt);
+  EXPECT_TRUE(file_exists(path("results.txt")));
+}
