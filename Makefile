@@ -31,6 +31,7 @@ profile: build
 
 bench: build
 	./$(BUILD)/bin/bench_rodheat
+	./$(BUILD)/bin/bench_paced_run
 
 clean:
 	rm -rf $(BUILD)

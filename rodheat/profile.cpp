@@ -15,17 +15,21 @@ void Simulation::debug_output(std::ostream& stream, bool header) const {
   stream << "\n";
 }
 
-void debug_output() {
+void write_profile(std::ostream& out, ProfileStep step) {
   Simulation sim({});
-  std::ofstream file("debug.csv");
   const double dt = 0.002;
-  file << "t(s),";
-  sim.debug_output(file, true);
+  out << "t(s),";
+  sim.debug_output(out, true);
   for (long i = 0; static_cast<double>(i) < 4000.0 / dt; ++i) {
     if (i % 1000 == 0) {
-      file << static_cast<double>(i) * dt << ",";
-      sim.debug_output(file, false);
+      out << static_cast<double>(i) * dt << ",";
+      sim.debug_output(out, false);
     }
-    sim.advance(static_cast<double>(i) < 2000.0 / dt ? 300.0 : 0.0, dt);
+    step(sim, static_cast<double>(i) < 2000.0 / dt ? 300.0 : 0.0, dt);
   }
+}
+
+void debug_output() {
+  std::ofstream file("debug.csv");
+  write_profile(file, [](Simulation& sim, double P, double dt) { sim.advance(P, dt); });
 }

@@ -1,0 +1,111 @@
+// ns per step of the product's step beside the straightforward baseline, their ratio, and
+// the wall time of the whole temperature-profile diagnostic.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "baseline_step.h"
+#include "profile.h"
+#include "rod_step.h"
+#include "simulation.h"
+
+namespace {
+
+// A heated rod far from uniform, so the step works on realistic temperatures.
+void warm_up(Simulation& sim) {
+  for (int i = 0; i < 100000; ++i) sim.advance(300.0, 0.002);
+}
+
+void BM_step_baseline(benchmark::State& state) {
+  Simulation sim({});
+  warm_up(sim);
+  for (auto _ : state) {
+    baseline_advance(sim, 300.0, 0.002);
+    benchmark::DoNotOptimize(sim.T.data());
+  }
+}
+BENCHMARK(BM_step_baseline);
+
+void BM_step_product(benchmark::State& state) {
+  Simulation sim({});
+  warm_up(sim);
+  for (auto _ : state) {
+    sim.advance(300.0, 0.002);
+    benchmark::DoNotOptimize(sim.T.data());
+  }
+  state.SetLabel(wide_step_available() ? "avx2 path" : "portable path");
+}
+BENCHMARK(BM_step_product);
+
+void BM_step_portable_path(benchmark::State& state) {
+  Simulation sim({});
+  warm_up(sim);
+  for (auto _ : state) {
+    step_field_portable(sim.T.data(), 300.0, 0.002);
+    benchmark::DoNotOptimize(sim.T.data());
+  }
+}
+BENCHMARK(BM_step_portable_path);
+
+std::string scratch_file() {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir != nullptr ? dir : "/tmp") + "/rodheat-bench-debug-" +
+         std::to_string(::getpid()) + ".csv";
+}
+
+void diagnostic(benchmark::State& state, ProfileStep step) {
+  const std::string path = scratch_file();
+  for (auto _ : state) {
+    std::ofstream file(path);
+    write_profile(file, step);
+  }
+  std::remove(path.c_str());
+}
+
+void BM_diagnostic_baseline(benchmark::State& state) { diagnostic(state, baseline_advance); }
+BENCHMARK(BM_diagnostic_baseline)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_diagnostic_product(benchmark::State& state) {
+  diagnostic(state, [](Simulation& sim, double P, double dt) { sim.advance(P, dt); });
+}
+BENCHMARK(BM_diagnostic_product)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Keeps each benchmark's wall time per iteration for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      seconds[run.benchmark_name()] =
+          run.real_accumulated_time / static_cast<double>(run.iterations);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& s = reporter.seconds;
+  if (s.count("BM_step_baseline") && s.count("BM_step_product")) {
+    std::printf("\nstep: baseline %.1f ns, product %.1f ns, ratio %.2f\n",
+                s["BM_step_baseline"] * 1e9, s["BM_step_product"] * 1e9,
+                s["BM_step_baseline"] / s["BM_step_product"]);
+  }
+  const std::string base = "BM_diagnostic_baseline/iterations:1";
+  const std::string product = "BM_diagnostic_product/iterations:3";
+  if (s.count(base) && s.count(product)) {
+    std::printf("diagnostic wall time: baseline %.3f s, product %.3f s, ratio %.2f\n", s[base],
+                s[product], s[base] / s[product]);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
