@@ -1,15 +1,12 @@
-#include <fstream>
 #include <iostream>
 
 #include "profile.h"
 
 int main() {
-  debug_output();
-  // debug_output() itself reports nothing, so look for its file before claiming it.
-  if (!std::ifstream("debug.csv")) {
-    std::cout << "Could not write debug.csv in this folder.\n";
-    return 1;
-  }
-  std::cout << "Wrote the temperature profile to debug.csv\n";
+  const ProfileFilesWritten written = write_profile_files();
+  if (!written.csv) std::cout << "Could not write debug.csv in this folder.\n";
+  if (!written.svg) std::cout << "Could not write debug.svg in this folder.\n";
+  if (!written.csv || !written.svg) return 1;
+  std::cout << "Wrote the temperature profile to debug.csv and its picture to debug.svg\n";
   return 0;
 }

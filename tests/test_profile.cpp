@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <map>
 #include <sstream>
 #include <string>
@@ -37,6 +39,7 @@ class ProfileFile : public ::testing::Test {
     content_ = read_file("debug.csv");
     debug_output();
     second_ = read_file("debug.csv");
+    svg_left_ = file_exists("debug.svg");
     ASSERT_EQ(::chdir(previous), 0);
     std::istringstream in(content_);
     std::string line;
@@ -50,9 +53,11 @@ class ProfileFile : public ::testing::Test {
   }
   static std::string dir_, content_, second_;
   static std::vector<std::string> lines_;
+  static bool svg_left_;
 };
 std::string ProfileFile::dir_, ProfileFile::content_, ProfileFile::second_;
 std::vector<std::string> ProfileFile::lines_;
+bool ProfileFile::svg_left_ = false;
 
 }  // namespace
 
@@ -106,6 +111,35 @@ TEST_F(ProfileFile, rows_hold_the_reference_profile_while_heating_and_cooling) {
 TEST_F(ProfileFile, two_runs_give_byte_identical_files_replacing_earlier_content) {
   EXPECT_EQ(content_, second_);
   EXPECT_EQ(content_.find("stale"), std::string::npos);
+  // The entry point writes its one file; the picture is the profile program's.
+  EXPECT_FALSE(svg_left_);
+}
+
+TEST_F(ProfileFile, sink_sees_every_line_as_written_without_changing_the_file) {
+  std::ostringstream out;
+  std::vector<std::string> seen;
+  write_profile(
+      out, [](Simulation& sim, double P, double dt) { sim.advance(P, dt); },
+      [&](double time, const std::vector<double>& excess) {
+        std::ostringstream line;
+        line << time << ",";
+        for (const double value : excess) line << value << ",";
+        seen.push_back(line.str());
+        EXPECT_EQ(excess.size(), 121u);
+      });
+  EXPECT_EQ(out.str(), content_);
+  ASSERT_EQ(seen.size(), lines_.size() - 1);
+  for (std::size_t i = 0; i < seen.size(); ++i) ASSERT_EQ(seen[i], lines_[i + 1]) << i;
+}
+
+TEST_F(ProfileFile, program_writes_the_same_csv_and_its_picture) {
+  const std::string dir = make_scratch_dir();
+  const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.out,
+            "Wrote the temperature profile to debug.csv and its picture to debug.svg\n");
+  EXPECT_EQ(read_file(dir + "/debug.csv"), content_);
+  EXPECT_EQ(read_file(dir + "/debug.svg").compare(0, 5, "<?xml"), 0);
 }
 
 TEST(ProfileLine, member_writes_no_time_column_and_leaves_the_model_alone) {
@@ -122,10 +156,12 @@ TEST(ProfileLine, member_writes_no_time_column_and_leaves_the_model_alone) {
   EXPECT_EQ(sim.T[1], 301.5);
 }
 
-TEST(ProfileProgram, writes_debug_csv_in_its_working_folder) {
+TEST(ProfileProgram, reports_each_file_it_could_not_write_and_fails) {
   const std::string dir = make_scratch_dir();
+  // A folder in the way of a file makes that file impossible to create.
+  ASSERT_EQ(::mkdir((dir + "/debug.svg").c_str(), 0755), 0);
   const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
-  EXPECT_EQ(result.exit_status, 0);
-  EXPECT_EQ(result.out, "Wrote the temperature profile to debug.csv\n");
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.out, "Could not write debug.svg in this folder.\n");
   EXPECT_EQ(read_file(dir + "/debug.csv").substr(0, 14), "t(s),0,0.0025,");
 }
