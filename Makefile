@@ -33,5 +33,10 @@ bench: build
 	./$(BUILD)/bin/bench_rodheat
 	./$(BUILD)/bin/bench_paced_run
 
+# A .tar.gz of the programs and the README, in $(BUILD)/.
+.PHONY: package
+package: build
+	$(CMAKE) --build $(BUILD) --target package
+
 clean:
 	rm -rf $(BUILD)
