@@ -155,14 +155,14 @@ bool ask_locations(std::vector<double>& locations) {
   }
 }
 
-bool ask_filename(std::string& filename) {
+bool ask_filename(std::string& filename, const FileCheck& writable) {
   std::cout << "Enter the output file name (pass an empty line for default name "
                "\"results.txt\"):\n";
   while (true) {
     const std::string line = read_line();
     const bool ended = input_ended();
     const std::string name = line.empty() ? std::string("results.txt") : line + ".txt";
-    if (file_writable(name)) {
+    if (writable(name)) {
       filename = name;
       return true;
     }
@@ -194,10 +194,10 @@ bool ask_new_experiment() {
   }
 }
 
-bool ask_parameters(Settings& settings) {
+bool ask_parameters(Settings& settings, const FileCheck& writable) {
   return ask_power(settings.P) && ask_heating_duration(settings.heating_duration) &&
          ask_times(settings.t_start, settings.t_end) && ask_interval(settings.dt) &&
-         ask_locations(settings.locations) && ask_filename(settings.filename);
+         ask_locations(settings.locations) && ask_filename(settings.filename, writable);
 }
 
 // The numbers go out under whatever format the previous run left on the stream.
@@ -235,11 +235,16 @@ bool file_writable(const std::string& name) {
 }
 
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause) {
+  return run_dialogue(run, pause, file_writable);
+}
+
+int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
+                 const FileCheck& writable) {
   std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
   while (true) {
     Settings settings;
     do {
-      if (!ask_parameters(settings)) return 1;
+      if (!ask_parameters(settings, writable)) return 1;
     } while (ask_restart_parameters());
     print_setup(settings);
     std::cout.flush();

@@ -8,8 +8,16 @@
 using ExperimentRun =
     std::function<bool(double, double, double, double, double, std::vector<double>, std::string)>;
 
+// Tells whether a results file of the given name can be written.
+using FileCheck = std::function<bool(const std::string&)>;
+
 // Returns the exit status instead of exiting, so a harness can drive it to the end of its input.
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause);
+
+// The same with the results file check replaced, so that a harness fed arbitrary names touches
+// no files.
+int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
+                 const FileCheck& writable);
 
 // Asked before the run, so that a results file that would be lost is refused while the student
 // can still answer.

@@ -115,6 +115,31 @@ TEST(Dialogue, a_run_that_could_not_write_its_file_is_reported_as_a_warning) {
   EXPECT_EQ(recorder.out.find("Experiment successful!"), std::string::npos);
 }
 
+TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
+  InScratchDir scratch;
+  std::vector<std::string> checked;
+  std::vector<std::string> run_files;
+  ConsoleInput input("150\n600\n0 5\n5\n5\nrun1\n\n\n\n");
+  ConsoleCapture capture;
+  const int status = run_dialogue(
+      [&](double, double, double, double, double, std::vector<double>, std::string filename) {
+        run_files.push_back(filename);
+        return true;
+      },
+      [] {},
+      [&](const std::string& name) {
+        checked.push_back(name);
+        return name != "run1.txt";
+      });
+  EXPECT_EQ(status, 0);
+  // run1.txt is refused here although the folder would take it.
+  EXPECT_EQ(checked, (std::vector<std::string>{"run1.txt", "results.txt"}));
+  EXPECT_EQ(run_files, (std::vector<std::string>{"results.txt"}));
+  EXPECT_NE(capture.text().find("Invalid entry.  The file \"run1.txt\" cannot be written.\n"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty("."));
+}
+
 TEST(FileWritable, a_new_name_is_writable_and_leaves_no_file) {
   InScratchDir scratch;
   EXPECT_TRUE(file_writable("fresh.txt"));
