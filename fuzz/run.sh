@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang++ and runs each for FUZZ_SECONDS; a crash, hang, leak,
+# sanitizer report or broken property fails the run and leaves its input in the build folder.
+# With --check it only tells whether this machine can build them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-60}
+build=${FUZZ_BUILD:-build-fuzz}
+cxx=${CLANGXX:-clang++}
+targets=(fuzz_is_float fuzz_vectorize fuzz_dialogue fuzz_needle_loop)
+
+if ! command -v "$cxx" >/dev/null; then
+  echo "The fuzz targets need $cxx: install it with apt-get install clang"
+  exit 1
+fi
+major=$("$cxx" -dumpversion 2>/dev/null | cut -d. -f1 || true)
+probe=$(mktemp -d)
+trap 'rm -rf "$probe"' EXIT
+echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' \
+  >"$probe/probe.cpp"
+if ! "$cxx" -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>"$probe/log"; then
+  echo "The libFuzzer runtime of $cxx is missing: install it with apt-get install libclang-rt-$major-dev"
+  exit 1
+fi
+[ "${1:-}" = --check ] && exit 0
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$cxx" \
+  -DLABSIM_BUILD_FUZZ=ON -DLABSIM_BUILD_TESTS=OFF -DLABSIM_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target "${targets[@]}"
+
+mkdir -p "$build/logs" "$build/artifacts"
+failed=()
+for target in "${targets[@]}"; do
+  # New inputs go to the build folder's corpus; the seeds in the repo are only read.
+  mkdir -p "$build/corpus/$target"
+  log="$build/logs/$target.log"
+  echo "== $target: ${seconds} s"
+  status=0
+  "$build/bin/$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
+    "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: //p' "$log" | tail -1)
+  corpus=$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -1 | cut -d' ' -f2)
+  if [ "$status" -eq 0 ]; then
+    echo "   ${runs:-?} executions, corpus ${corpus:-?} (entries/size), no finding"
+  else
+    echo "   FAILED (exit $status) after ${runs:-?} executions; input kept under $build/artifacts/"
+    grep -E 'property broken|ERROR|SUMMARY|Test unit written' "$log" || tail -n 30 "$log"
+    failed+=("$target")
+  fi
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Fuzzing found problems in: ${failed[*]} (logs in $build/logs/)"
+  exit 1
+fi
