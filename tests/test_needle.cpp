@@ -106,4 +106,8 @@ TEST(NeedleProgram, end_of_input_at_any_prompt_ends_with_a_line_end) {
   expect_dialogue("0", I_prompt + X_prompt + "\n");
   expect_dialogue("0 50\n", I_prompt + X_prompt + Y_prompt + "\n");
   expect_dialogue("abc", I_prompt + I_prompt + "\n");
+  expect_dialogue("0 abc", I_prompt + X_prompt + X_prompt + "\n");
+  expect_dialogue("0 50 x", I_prompt + X_prompt + Y_prompt + Y_prompt + "\n");
+  // The current's line end is missing too, so neither of the two reads finds a character.
+  expect_dialogue("6", I_prompt + exceeded + "\n");
 }

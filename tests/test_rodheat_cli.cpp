@@ -223,3 +223,21 @@ TEST_F(RodheatCli, input_ending_after_the_sensor_locations_still_runs_and_exits_
                 two_sensor_run_to_5s + "Experiment successful!\n" + closing_prompt);
   EXPECT_TRUE(file_exists(path("results.txt")));
 }
+
+TEST_F(RodheatCli, input_ending_after_a_rejected_confirmation_or_closing_answer_reads_as_enter) {
+  const std::string answers = "150\n600\n0 5\n5\n5 12.5\n\n";
+  const std::string experiment = echo("150", "600", "0", "5", "5.0cm, 12.5cm.") +
+                                 two_sensor_run_to_5s + "Experiment successful!\n";
+  const ProgramResult at_confirmation = run(answers + "yes\n");
+  EXPECT_EQ(at_confirmation.exit_status, 0);
+  EXPECT_EQ(mask_readings(at_confirmation.out),
+            banner + all_questions + confirm_prompt + experiment + closing_prompt);
+  const ProgramResult at_closing = run(answers + "\nagain\n");
+  EXPECT_EQ(at_closing.exit_status, 0);
+  EXPECT_EQ(mask_readings(at_closing.out),
+            banner + all_questions + experiment + closing_prompt + closing_prompt);
+  // After "restart" the questions begin again, and the power question cannot be answered.
+  const ProgramResult after_restart = run(answers + "restart\n");
+  EXPECT_EQ(after_restart.exit_status, 1);
+  EXPECT_EQ(after_restart.out, banner + all_questions + power_prompt);
+}
