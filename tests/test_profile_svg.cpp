@@ -206,32 +206,6 @@ TEST(ProfileSvg, chart_is_one_svg_root_with_one_121_point_curve_per_instant) {
   EXPECT_EQ(title_of(doc, *polylines[3]), "t = 3998 s, heater off");
 }
 
-TEST(ProfileSvg, curves_run_along_the_rod_and_hotter_is_drawn_higher) {
-  const Document doc =
-      parse(chart({curve(10, true, 200), curve(200, true, 800), curve(2010, false, 620)}));
-  ASSERT_EQ(doc.problem, "");
-  const double width = std::stod(doc.elements.front().attributes.at("width"));
-  const double height = std::stod(doc.elements.front().attributes.at("height"));
-  std::vector<std::vector<std::pair<double, double>>> drawn;
-  for (const Element* polyline : named(doc, "polyline")) drawn.push_back(points_of(*polyline));
-  ASSERT_EQ(drawn.size(), 3u);
-  for (const auto& points : drawn) {
-    for (std::size_t i = 1; i < points.size(); ++i) {
-      EXPECT_GT(points[i].first, points[i - 1].first);    // x grows along the rod
-      EXPECT_GT(points[i].second, points[i - 1].second);  // cooler further on, so lower
-    }
-    for (const auto& [x, y] : points) {
-      EXPECT_TRUE(x >= 0 && x <= width && y >= 0 && y <= height) << x << "," << y;
-    }
-    // Every curve spans the same stretch of the x axis, the whole rod.
-    EXPECT_EQ(points.front().first, drawn[0].front().first);
-    EXPECT_EQ(points.back().first, drawn[0].back().first);
-  }
-  // A smaller y is higher on the page: 800 K above 620 K above 200 K at the heated end.
-  EXPECT_LT(drawn[1].front().second, drawn[2].front().second);
-  EXPECT_LT(drawn[2].front().second, drawn[0].front().second);
-}
-
 TEST(ProfileSvg, axes_carry_units_and_legend_names_each_instant_by_heater_state) {
   const std::string svg = chart({curve(50, true, 400), curve(2200, false, 240)});
   const Document doc = parse(svg);

@@ -73,16 +73,6 @@ TEST(SimulationModel, ambient_rod_without_heat_stays_exactly_at_ambient) {
   for (double t : sim.T) EXPECT_EQ(t, 300.0);
 }
 
-TEST(SimulationModel, time_is_the_running_sum_of_steps) {
-  Simulation sim({});
-  double sum = 0.0;
-  for (int i = 0; i < 1000; ++i) {
-    sim.advance(0.0, 0.002);
-    sum += 0.002;
-  }
-  EXPECT_EQ(sim.time, sum);
-}
-
 TEST(SimulationSensors, no_sensors_make_no_draw_and_empty_lists) {
   seed_generator(7);
   Simulation sim({});
