@@ -43,30 +43,31 @@ double read_number() {
 // Only a read that got nothing at all fails; a last line without a line end is a real answer.
 bool input_ended() { return std::cin.fail(); }
 
-bool ask_power(double& P) {
-  std::cout << "Enter P (W), between 0 and 300:\n";
+// A question answered by one number in [low, high]; anything else draws the range message.
+bool ask_number(const char* prompt, double low, double high, const char* range_message,
+                double& answer) {
+  std::cout << prompt;
   while (true) {
     const double value = read_number();
     if (input_ended()) return false;
-    if (within(value, 0.0, 300.0)) {
-      P = value;
+    if (within(value, low, high)) {
+      answer = value;
       return true;
     }
-    std::cout << "Invalid entry.  Power must be between 0 and 300W.\n";
+    std::cout << range_message;
   }
 }
 
+bool ask_power(double& P) {
+  return ask_number("Enter P (W), between 0 and 300:\n", 0.0, 300.0,
+                    "Invalid entry.  Power must be between 0 and 300W.\n", P);
+}
+
+// The prompt names 0 s, but a heating shorter than 1 s is refused.
 bool ask_heating_duration(double& heating_duration) {
-  std::cout << "Enter heating duration (s), between 0 and 3600s:\n";
-  while (true) {
-    const double value = read_number();
-    if (input_ended()) return false;
-    if (within(value, 1.0, 3600.0)) {
-      heating_duration = value;
-      return true;
-    }
-    std::cout << "Invalid entry.  Heating duration must be between 0 and 3600s.\n";
-  }
+  return ask_number("Enter heating duration (s), between 0 and 3600s:\n", 1.0, 3600.0,
+                    "Invalid entry.  Heating duration must be between 0 and 3600s.\n",
+                    heating_duration);
 }
 
 bool ask_times(double& t_start, double& t_end) {
