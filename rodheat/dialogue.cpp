@@ -173,26 +173,29 @@ bool ask_filename(std::string& filename, const FileCheck& writable) {
   }
 }
 
-// True when the student asks to enter the parameters again.
-bool ask_restart_parameters() {
+// Repeats the prompt until the line is empty (false) or exactly "restart" (true); end of input
+// reads as an empty line.
+bool ask_enter_or_restart(const char* prompt) {
   while (true) {
-    std::cout << "Press ENTER to start the experiment or type \"restart\" and ENTER to re-enter "
-                 "the experimental parameters.\n";
+    std::cout << prompt;
     const std::string line = read_line();
     if (line.empty()) return false;
     if (line == "restart") return true;
   }
 }
 
+// True when the student asks to enter the parameters again.
+bool ask_restart_parameters() {
+  return ask_enter_or_restart(
+      "Press ENTER to start the experiment or type \"restart\" and ENTER to re-enter the "
+      "experimental parameters.\n");
+}
+
 // True when the student asks for a new experiment.
 bool ask_new_experiment() {
-  while (true) {
-    std::cout << "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
-                 "experiment.\n";
-    const std::string line = read_line();
-    if (line.empty()) return false;
-    if (line == "restart") return true;
-  }
+  return ask_enter_or_restart(
+      "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
+      "experiment.\n");
 }
 
 bool ask_parameters(Settings& settings, const FileCheck& writable) {
