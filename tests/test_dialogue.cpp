@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "console_capture.h"
 #include "dialogue.h"
 #include "run_program.h"
@@ -85,14 +86,14 @@ TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_fiv
   InScratchDir scratch;
   Recorder recorder;
   recorder.talk(
-      "0\n1\n5 5\n14.9992\n0 30\n\n\nrestart\n"
+      "0\n1\n15 15\n14.9992\n0 30\n\n\nrestart\n"
       "300\n3600\n0 3600\n3599.9995\n30\n\n\n\n");
   EXPECT_EQ(recorder.status, 0);
   ASSERT_EQ(recorder.runs.size(), 2u);
   EXPECT_EQ(recorder.runs[0].P, 0.0);
   EXPECT_EQ(recorder.runs[0].heating_duration, 1.0);
-  EXPECT_EQ(recorder.runs[0].t_start, 5.0);
-  EXPECT_EQ(recorder.runs[0].t_end, 5.0);
+  EXPECT_EQ(recorder.runs[0].t_start, 15.0);
+  EXPECT_EQ(recorder.runs[0].t_end, 15.0);
   EXPECT_EQ(recorder.runs[0].dt, 15.0);
   EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3}));
   EXPECT_EQ(recorder.runs[0].filename, "results.txt");

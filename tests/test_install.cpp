@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "run_program.h"
+#include "scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -52,6 +53,7 @@ class Installed : public ::testing::Test {
     install_ = run_command(shell_quoted(CMAKE_COMMAND) + " --install " +
                            shell_quoted(LABSIM_BUILD_DIR) + " --prefix " + shell_quoted(prefix_));
   }
+  static void TearDownTestSuite() { fs::remove_all(prefix_); }
   static std::string prefix_;
   static CommandResult install_;
 };
@@ -74,7 +76,8 @@ TEST_F(Installed, prefix_holds_the_three_programs_and_the_readme_only) {
 
 TEST_F(Installed, installed_programs_answer_through_a_pipe) {
   ASSERT_EQ(install_.status, 0) << install_.output;
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   // No current means no wire field, so the angle is 0 wherever the needle lands.
   const ProgramResult needle = run_program(prefix_ + "/bin/needlefield", "0 50 50\n", dir);
   EXPECT_EQ(needle.exit_status, 0);
@@ -97,7 +100,8 @@ TEST_F(Installed, installed_programs_answer_through_a_pipe) {
 }
 
 TEST(Package, tarball_holds_what_the_install_puts_in_place) {
-  const std::string out = make_scratch_dir();
+  const ScratchDir out_dir;
+  const std::string& out = out_dir.path();
   const CommandResult pack =
       run_command(shell_quoted(CPACK_COMMAND) + " --config " +
                   shell_quoted(std::string(LABSIM_BUILD_DIR) + "/CPackConfig.cmake") + " -B " +
@@ -131,7 +135,8 @@ TEST(Package, tarball_holds_what_the_install_puts_in_place) {
   EXPECT_EQ(files, delivered);
 
   // Unpacked, the programs are the same as an install's and still run.
-  const std::string unpacked = make_scratch_dir();
+  const ScratchDir unpacked_dir;
+  const std::string& unpacked = unpacked_dir.path();
   const CommandResult extract =
       run_command("cd " + shell_quoted(unpacked) + " && " + shell_quoted(CMAKE_COMMAND) +
                   " -E tar xzf " + shell_quoted(tarballs[0]));

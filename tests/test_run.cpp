@@ -9,6 +9,7 @@
 #include "console_capture.h"
 #include "run.h"
 #include "run_program.h"
+#include "scratch_dir.h"
 #include "simulation.h"
 
 namespace {
@@ -81,7 +82,8 @@ std::vector<std::string> table_rows(const std::string& text) {
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override { seed_generator(2021); }
-  std::string dir_ = make_scratch_dir();
+  ScratchDir scratch_;
+  std::string dir_ = scratch_.path();
   std::string file_ = dir_ + "/results.txt";
 };
 
@@ -218,7 +220,8 @@ TEST(RunPacing, late_step_is_not_made_up_and_lag_does_not_accumulate) {
 
 TEST(RunPacing, real_paced_run_takes_no_less_than_its_schedule) {
   ConsoleCapture quiet;
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   const auto begin = std::chrono::steady_clock::now();
   ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt"));
   const auto elapsed = std::chrono::steady_clock::now() - begin;
