@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "child_process.h"
 #include "console_capture.h"
 #include "dialogue.h"
 #include "run_program.h"
@@ -163,4 +164,27 @@ TEST(FileWritable, a_directory_or_a_missing_folder_is_not_writable) {
   EXPECT_TRUE(std::filesystem::is_directory("taken.txt"));
   EXPECT_FALSE(file_writable("missing/run1.txt"));
   EXPECT_FALSE(file_exists("missing"));
+}
+
+TEST(FileWritable, special_files_and_names_with_a_nul_are_refused_without_blocking) {
+  InScratchDir scratch;
+  { std::ofstream("data") << "kept\n"; }
+  // Cut at the NUL, this name would be the existing file "data".
+  EXPECT_FALSE(file_writable(std::string("data\0x.txt", 10)));
+  std::filesystem::create_directory("folder");
+  std::filesystem::create_symlink("folder", "link.txt");
+  EXPECT_FALSE(file_writable("link.txt"));
+  std::filesystem::create_symlink("data", "data.txt");
+  EXPECT_TRUE(file_writable("data.txt"));
+  std::filesystem::create_symlink("nowhere/x", "dangling.txt");
+  EXPECT_FALSE(file_writable("dangling.txt"));
+  if (make_fifo("pipe.txt")) {
+    // Opening a FIFO that nothing reads would block this call for ever.
+    EXPECT_FALSE(file_writable("pipe.txt"));
+    EXPECT_TRUE(std::filesystem::is_fifo("pipe.txt"));
+  }
+  if (std::filesystem::is_character_file("/dev/null")) {
+    EXPECT_FALSE(file_writable("/dev/null"));
+  }
+  EXPECT_EQ(read_file("data"), "kept\n");
 }
