@@ -43,12 +43,13 @@ double tick_step(double largest) {
   return 10.0 * magnitude;
 }
 
-// Hotter curves darker: heating runs light to dark red, cooling dark to light blue.
+// One hue per phase, every shade dark enough for a projector: heating in reds that darken as
+// the rod heats, cooling in blues that lighten as it cools.
 std::string colour(bool heating, std::size_t index) {
-  static const char* const warm[] = {"#fdae61", "#f46d43", "#d73027",
-                                     "#a50026", "#67001f", "#2d0010"};
-  static const char* const cool[] = {"#08306b", "#2166ac", "#4393c3",
-                                     "#5aae61", "#92c5de", "#b2abd2"};
+  static const char* const warm[] = {"#e41a1c", "#c81b1b", "#a50f15",
+                                     "#860a10", "#67000d", "#45000a"};
+  static const char* const cool[] = {"#061f47", "#08306b", "#08458a",
+                                     "#08519c", "#1a5fa0", "#2171b5"};
   return heating ? warm[index % 6] : cool[index % 6];
 }
 

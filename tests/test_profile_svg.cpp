@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstddef>
 #include <map>
 #include <sstream>
@@ -281,5 +283,41 @@ TEST(ProfileSvg, program_draws_each_chosen_instant_rising_while_heated_and_falli
     }
     previous_hot_end_y = points.front().second;
     previous_heating = heating;
+  }
+}
+
+// WCAG relative luminance of a "#rrggbb" colour.
+double luminance(const std::string& hex) {
+  double channels[3];
+  for (int c = 0; c < 3; ++c) {
+    const double v = std::stoi(hex.substr(1 + 2 * c, 2), nullptr, 16) / 255.0;
+    channels[c] = v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  }
+  return 0.2126 * channels[0] + 0.7152 * channels[1] + 0.0722 * channels[2];
+}
+
+TEST(ProfileSvg, program_curves_keep_one_hue_per_phase_dark_and_clear_of_the_axis) {
+  const ScratchDir scratch;
+  ASSERT_EQ(run_program(RODHEAT_PROFILE_EXE, "", scratch.path(), 120).exit_status, 0);
+  const Document doc = parse(read_file(scratch.path() + "/debug.svg"));
+  ASSERT_EQ(doc.problem, "");
+  const std::vector<const Element*> polylines = named(doc, "polyline");
+  ASSERT_EQ(polylines.size(), picture_instants().size());
+  double axis_y = 0.0, top_y = 1e9;  // the axis lines: the lowest and the highest y drawn
+  for (const Element* line : named(doc, "line")) {
+    if (line->attributes.count("y1") == 0) continue;
+    axis_y = std::max(axis_y, std::stod(line->attributes.at("y1")));
+    top_y = std::min(top_y, std::stod(line->attributes.at("y1")));
+  }
+  for (std::size_t c = 0; c < polylines.size(); ++c) {
+    const std::string stroke = polylines[c]->attributes.at("stroke");
+    const int red = std::stoi(stroke.substr(1, 2), nullptr, 16);
+    const int blue = std::stoi(stroke.substr(5, 2), nullptr, 16);
+    EXPECT_EQ(red > blue, picture_instants()[c] <= 2000) << stroke;
+    // Text-grade contrast on white, so that a projector still shows the curve.
+    EXPECT_GE(1.05 / (luminance(stroke) + 0.05), 4.5) << stroke;
+    double highest = axis_y;
+    for (const auto& point : points_of(*polylines[c])) highest = std::min(highest, point.second);
+    EXPECT_LT(highest, axis_y - 0.03 * (axis_y - top_y)) << picture_instants()[c];
   }
 }
