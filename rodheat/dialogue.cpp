@@ -1,9 +1,11 @@
 #include "dialogue.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iostream>
+#include <thread>
 #include <utility>
 
 #include "atomic_file.h"
@@ -234,25 +236,32 @@ void print_setup(const Settings& settings) {
   }
 }
 
-}  // namespace
-
-int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause) {
-  return run_dialogue(run, pause, file_writable);
+bool real_run(double P, double heating_duration, double t_start, double t_end, double dt,
+              std::vector<double> locations, std::string filename) {
+  return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename));
 }
+
+void one_second_pause() { std::this_thread::sleep_for(std::chrono::milliseconds(1000)); }
+
+}  // namespace
 
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
                  const FileCheck& writable) {
+  const ExperimentRun experiment = run ? run : ExperimentRun(real_run);
+  const std::function<void()> wait = pause ? pause : std::function<void()>(one_second_pause);
+  const FileCheck can_write = writable ? writable : FileCheck(file_writable);
   std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
   while (true) {
     Settings settings;
     do {
-      if (!ask_parameters(settings, writable)) return 1;
+      if (!ask_parameters(settings, can_write)) return 1;
     } while (ask_restart_parameters());
     print_setup(settings);
     std::cout.flush();
-    if (pause) pause();
-    const bool written = run(settings.P, settings.heating_duration, settings.t_start,
-                             settings.t_end, settings.dt, settings.locations, settings.filename);
+    wait();
+    const bool written =
+        experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
+                   settings.dt, settings.locations, settings.filename);
     if (written) {
       std::cout << "Experiment successful!\n";
     } else {

@@ -11,10 +11,8 @@ using ExperimentRun =
 // Tells whether a results file of the given name can be written.
 using FileCheck = std::function<bool(const std::string&)>;
 
-// Returns the exit status instead of exiting, so a harness can drive it to the end of its input.
-int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause);
-
-// The same with the results file check replaced, so that a harness fed arbitrary names touches
-// no files.
-int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
-                 const FileCheck& writable);
+// The whole rodheat dialogue; returns the exit status instead of exiting. A harness may stand in
+// for the run, the one-second pause and the results-file check; left empty, the dialogue uses
+// runSim, a real one-second sleep and file_writable.
+int run_dialogue(const ExperimentRun& run = nullptr, const std::function<void()>& pause = nullptr,
+                 const FileCheck& writable = nullptr);

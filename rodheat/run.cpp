@@ -49,12 +49,6 @@ RunClock& steady_run_clock() {
   return clock;
 }
 
-bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            std::vector<double> locations, std::string filename) {
-  return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename),
-                steady_run_clock());
-}
-
 void run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
                double dt, RunClock& clock) {
   sim.init_measurements();

@@ -28,11 +28,9 @@ void run_steps(Simulation& sim, double P, double heating_duration, double t_star
                double dt, RunClock& clock);
 
 // One experiment: steps the rod to t_end, prints the running clock and the live table,
-// and writes the results file. Returns true when the results file was written completely;
-// until then an earlier file of that name stays as it was.
+// and writes the results file, paced by clock (a test passes its own to run unpaced). Returns
+// true when the results file was written completely; until then an earlier file of that name
+// stays as it was.
 bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            std::vector<double> locations, std::string filename);
-
-// The same run paced by the given clock.
-bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            std::vector<double> locations, std::string filename, RunClock& clock);
+            std::vector<double> locations, std::string filename,
+            RunClock& clock = steady_run_clock());

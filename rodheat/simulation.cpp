@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "rod_step.h"
+#include "seeding.h"
 
 std::mt19937 generator;
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <fstream>
 #include <ostream>
 #include <random>
@@ -16,9 +15,6 @@ extern std::mt19937 generator;
 
 // One normal deviate with mean 0 and standard deviation sigma.
 double error(double sigma);
-
-// Test seam: fixes the generator's seed so that a run's draws are reproducible.
-void seed_generator(std::uint32_t seed);
 
 class Simulation {
  public:

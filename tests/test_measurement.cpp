@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console_capture.h"
+#include "seeding.h"
 #include "simulation.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "run.h"
 #include "run_program.h"
 #include "scratch_dir.h"
+#include "seeding.h"
 #include "simulation.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "seeding.h"
 #include "simulation.h"
 
 namespace {
