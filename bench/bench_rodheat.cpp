@@ -1,5 +1,5 @@
-// ns per step of the product's step beside the straightforward baseline, their ratio, and
-// the wall time of the whole temperature-profile diagnostic.
+// ns per step of the product's step beside the straightforward baseline, their ratio, the wall
+// time of the whole temperature-profile diagnostic, and each instruction-set path's step times.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -31,6 +31,14 @@ void BM_step_baseline(benchmark::State& state) {
 }
 BENCHMARK(BM_step_baseline);
 
+StepPath fastest_available_path() {
+  StepPath fastest = StepPath::portable;
+  for (const StepPath path : all_step_paths) {
+    if (path_available(path)) fastest = path;
+  }
+  return fastest;
+}
+
 void BM_step_product(benchmark::State& state) {
   Simulation sim({});
   warm_up(sim);
@@ -38,19 +46,30 @@ void BM_step_product(benchmark::State& state) {
     sim.advance(300.0, 0.002);
     benchmark::DoNotOptimize(sim.T.data());
   }
-  state.SetLabel(wide_step_available() ? "avx2 path" : "portable path");
+  state.SetLabel(std::string(path_name(fastest_available_path())) + " path");
 }
 BENCHMARK(BM_step_product);
 
-void BM_step_portable_path(benchmark::State& state) {
+// Registered in main for each path this processor has.
+void BM_step_path(benchmark::State& state, StepPath path) {
   Simulation sim({});
   warm_up(sim);
   for (auto _ : state) {
-    step_field_portable(sim.T.data(), 300.0, 0.002);
+    step_field_path(path, sim.T.data(), 300.0, 0.002);
     benchmark::DoNotOptimize(sim.T.data());
   }
 }
-BENCHMARK(BM_step_portable_path);
+
+// The diagnostic's 2,000,000 steps alone, without the file, on one path.
+void BM_diagnostic_steps(benchmark::State& state, StepPath path) {
+  for (auto _ : state) {
+    Simulation sim({});
+    for (long i = 0; i < 2000000; ++i) {
+      step_field_path(path, sim.T.data(), i < 1000000 ? 300.0 : 0.0, 0.002);
+    }
+    benchmark::DoNotOptimize(sim.T.data());
+  }
+}
 
 std::string scratch_file() {
   const char* dir = std::getenv("TMPDIR");
@@ -92,6 +111,15 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  for (const StepPath path : all_step_paths) {
+    if (!path_available(path)) continue;
+    benchmark::RegisterBenchmark((std::string("BM_step_path/") + path_name(path)).c_str(),
+                                 BM_step_path, path);
+    benchmark::RegisterBenchmark((std::string("BM_diagnostic_steps/") + path_name(path)).c_str(),
+                                 BM_diagnostic_steps, path)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+  }
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& s = reporter.seconds;
@@ -105,6 +133,15 @@ int main(int argc, char** argv) {
   if (s.count(base) && s.count(product)) {
     std::printf("diagnostic wall time: baseline %.3f s, product %.3f s, ratio %.2f\n", s[base],
                 s[product], s[base] / s[product]);
+  }
+  for (const StepPath path : all_step_paths) {
+    const std::string step = std::string("BM_step_path/") + path_name(path);
+    const std::string whole =
+        std::string("BM_diagnostic_steps/") + path_name(path) + "/iterations:3";
+    if (s.count(step) && s.count(whole)) {
+      std::printf("path %-12s %6.1f ns per step, diagnostic's 2,000,000 steps %.3f s\n",
+                  path_name(path), s[step] * 1e9, s[whole]);
+    }
   }
   benchmark::Shutdown();
   return 0;
