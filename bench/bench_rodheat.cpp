@@ -1,5 +1,6 @@
 // ns per step of the product's step beside the straightforward baseline, their ratio, the wall
-// time of the whole temperature-profile diagnostic, and each instruction-set path's step times.
+// time of the whole temperature-profile diagnostic, each instruction-set path's step times, and
+// the cost of one profile line.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "baseline_step.h"
@@ -71,6 +73,32 @@ void BM_diagnostic_steps(benchmark::State& state, StepPath path) {
   }
 }
 
+// One profile line of a heated rod as the diagnostic writes it, and with stream formatting.
+void BM_profile_line(benchmark::State& state) {
+  Simulation sim({});
+  warm_up(sim);
+  std::ostringstream out;
+  for (auto _ : state) {
+    out.str("");
+    sim.debug_output(out, false);
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(BM_profile_line);
+
+void BM_profile_line_stream(benchmark::State& state) {
+  Simulation sim({});
+  warm_up(sim);
+  std::ostringstream out;
+  for (auto _ : state) {
+    out.str("");
+    for (int i = 1; i <= 121; ++i) out << sim.T[i] - 300.0 << ",";
+    out << "\n";
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(BM_profile_line_stream);
+
 std::string scratch_file() {
   const char* dir = std::getenv("TMPDIR");
   return std::string(dir != nullptr ? dir : "/tmp") + "/rodheat-bench-debug-" +
@@ -133,6 +161,11 @@ int main(int argc, char** argv) {
   if (s.count(base) && s.count(product)) {
     std::printf("diagnostic wall time: baseline %.3f s, product %.3f s, ratio %.2f\n", s[base],
                 s[product], s[base] / s[product]);
+  }
+  if (s.count("BM_profile_line") && s.count("BM_profile_line_stream")) {
+    std::printf("profile line: %.0f ns, with stream formatting %.0f ns, ratio %.2f\n",
+                s["BM_profile_line"] * 1e9, s["BM_profile_line_stream"] * 1e9,
+                s["BM_profile_line_stream"] / s["BM_profile_line"]);
   }
   for (const StepPath path : all_step_paths) {
     const std::string step = std::string("BM_step_path/") + path_name(path);
