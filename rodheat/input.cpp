@@ -58,6 +58,7 @@ bool convert(const std::string& token, Number& value) {
 
 }  // namespace
 
+// cppcheck-suppress passedByValue
 bool isFloat(std::string text) {
   // Single precision on purpose: a number a float cannot hold is not accepted.
   float value = 0.0f;
