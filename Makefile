@@ -65,6 +65,26 @@ lint:
 	  -I rodheat -I needlefield rodheat needlefield
 	@echo "cppcheck: no findings"
 
+# --- the whole suite with clang and its own standard library, the one macOS ships ---
+LIBCXX_BUILD ?= build-libcxx
+.PHONY: test-libcxx
+
+# The system's GoogleTest is built against GCC's library, so it is built here from its sources.
+test-libcxx:
+	@missing=""; llvm=$$(clang++ -dumpversion 2>/dev/null | cut -d. -f1); llvm=$${llvm:-14}; \
+	command -v clang++ >/dev/null || missing="$$missing clang"; \
+	[ -f /usr/lib/llvm-$$llvm/lib/libc++.so ] || missing="$$missing libc++-$$llvm-dev"; \
+	[ -f /usr/lib/llvm-$$llvm/lib/libc++abi.so ] || missing="$$missing libc++abi-$$llvm-dev"; \
+	[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$$missing googletest"; \
+	if [ -n "$$missing" ]; then \
+	  echo "Missing system packages:$$missing"; echo "Install them with: apt-get install$$missing"; \
+	  exit 1; fi
+	$(CMAKE) -S . -B $(LIBCXX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
+	  -DLABSIM_BUILD_BENCH=OFF -DLABSIM_GTEST_FROM_SOURCE=ON
+	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
+	ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j 2
+
 # A .tar.gz of the programs and the README, in $(BUILD)/.
 .PHONY: package
 package: build

@@ -1,16 +1,68 @@
 #include "input.h"
 
+#include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <iostream>
-#include <sstream>
 
+namespace {
+
+// White space of the classic locale.
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_sign(char c) { return c == '+' || c == '-'; }
+
+// Where a number starting at pos stops, gathered as formatted extraction gathers it: a sign,
+// digits with at most one point, then an exponent mark (only after a digit) with an optional
+// sign and digits. Scanned here because standard libraries differ past these characters.
+std::size_t gather_end(const std::string& text, std::size_t pos) {
+  std::size_t i = pos;
+  if (i < text.size() && is_sign(text[i])) ++i;
+  bool digit_seen = false;
+  bool point_seen = false;
+  bool exponent_seen = false;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (is_digit(c)) {
+      digit_seen = true;
+      ++i;
+    } else if (c == '.' && !point_seen && !exponent_seen) {
+      point_seen = true;
+      ++i;
+    } else if ((c == 'e' || c == 'E') && digit_seen && !exponent_seen) {
+      exponent_seen = true;
+      ++i;
+      if (i < text.size() && is_sign(text[i])) ++i;
+    } else {
+      break;
+    }
+  }
+  return i;
+}
+
+// The program never sets a locale, so strtod reads "." as the decimal point.
+double parse(const char* text, char** end, double) { return std::strtod(text, end); }
+float parse(const char* text, char** end, float) { return std::strtof(text, end); }
+
+// The gathered characters as one number: false when they do not all convert or the value is
+// beyond the type's range; a value too small for the type is taken as it rounds.
+template <typename Number>
+bool convert(const std::string& token, Number& value) {
+  if (token.empty()) return false;
+  char* end = nullptr;
+  value = parse(token.c_str(), &end, Number());
+  return end == token.c_str() + token.size() && !std::isinf(value);
+}
+
+}  // namespace
+
+// cppcheck-suppress passedByValue
 bool isFloat(std::string text) {
-  std::istringstream stream(text);
-  stream >> std::noskipws;
   // Single precision on purpose: a number a float cannot hold is not accepted.
-  float value;
-  stream >> value;
-  return stream.eof() && !stream.fail();
+  float value = 0.0f;
+  return gather_end(text, 0) == text.size() && convert(text, value);
 }
 
 double read_double() {
@@ -21,12 +73,16 @@ double read_double() {
 }
 
 std::pair<std::vector<double>, bool> vectorize(std::string text) {
-  std::istringstream stream(text);
   std::vector<double> values;
+  std::size_t pos = 0;
   while (true) {
-    double value;
-    stream >> value;
-    if (stream.fail()) return {values, stream.eof()};
+    while (pos < text.size() && is_blank(text[pos])) ++pos;
+    if (pos == text.size()) return {values, true};
+    const std::size_t end = gather_end(text, pos);
+    double value = 0.0;
+    // A token that fails while running to the end of the text ends the scan as the end does.
+    if (!convert(text.substr(pos, end - pos), value)) return {values, end == text.size()};
     values.push_back(value);
+    pos = end;
   }
 }

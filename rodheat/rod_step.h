@@ -1,15 +1,20 @@
 #pragma once
 
+// The instruction sets one step can be compiled for; every path gives the same bits.
+enum class StepPath { portable, avx2, avx2_fma, avx512_fma };
+
+constexpr StepPath all_step_paths[] = {StepPath::portable, StepPath::avx2, StepPath::avx2_fma,
+                                       StepPath::avx512_fma};
+
+// A short name for reports, such as "avx2+fma".
+const char* path_name(StepPath path);
+
+// True when this build and this processor can run the path; the portable one always can.
+bool path_available(StepPath path);
+
 // One explicit step of the rod's 123 node temperatures (ghost nodes included) with heater
-// power P (W) and step length dt (s). Picks the widest instruction set the processor has;
-// every path gives the same bits.
+// power P (W) and step length dt (s) on the given path; call only when it is available.
+void step_field_path(StepPath path, double* T, double P, double dt);
+
+// The same step on the fastest path this processor has.
 void step_field(double* T, double P, double dt);
-
-// The path every processor runs.
-void step_field_portable(double* T, double P, double dt);
-
-// True when this processor can run step_field_wide.
-bool wide_step_available();
-
-// The path for processors with 256-bit vector instructions; call only when available.
-void step_field_wide(double* T, double P, double dt);

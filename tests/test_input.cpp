@@ -96,3 +96,20 @@ TEST(Vectorize, a_foreign_token_before_the_end_gives_false_and_the_values_before
   EXPECT_EQ(vectorize("5 cm"), Parsed({5.0}, false));
   EXPECT_EQ(vectorize("x"), Parsed({}, false));
 }
+
+TEST(Vectorize, letters_of_hex_infinity_or_nan_forms_end_the_number_before_them) {
+  EXPECT_EQ(vectorize("5 x"), Parsed({5.0}, false));
+  EXPECT_EQ(vectorize("0 10 x"), Parsed({0.0, 10.0}, false));
+  EXPECT_EQ(vectorize("0x1p3"), Parsed({0.0}, false));
+  EXPECT_EQ(vectorize("2 inf"), Parsed({2.0}, false));
+  EXPECT_EQ(vectorize("nan"), Parsed({}, false));
+}
+
+TEST(IsFloat, hex_infinity_and_nan_forms_are_rejected_and_tiny_values_accepted) {
+  for (const std::string text : {"0x10", "inf", "-infinity", "nan", "1e5x"}) {
+    EXPECT_FALSE(isFloat(text)) << "text: \"" << text << "\"";
+  }
+  // Below single precision's smallest value rounds towards zero instead of being refused.
+  EXPECT_TRUE(isFloat("1e-50"));
+  EXPECT_EQ(read_line_as_number("1e-50\n"), 1e-50);
+}

@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -158,6 +160,49 @@ TEST(ProfileLine, member_writes_no_time_column_and_leaves_the_model_alone) {
   EXPECT_EQ(pieces[1], "0");
   EXPECT_EQ(out.str().back(), '\n');
   EXPECT_EQ(sim.T[1], 301.5);
+}
+
+TEST(ProfileLine, every_line_of_the_scenario_matches_default_stream_formatting_byte_for_byte) {
+  std::ostringstream written, expected;
+  expected << "t(s),";
+  for (int i = 1; i <= 121; ++i) expected << static_cast<double>(i - 1) * 0.0025 << ",";
+  expected << "\n";
+  write_profile(
+      written, [](Simulation& sim, double P, double dt) { sim.advance(P, dt); },
+      [&](double time, const std::vector<double>& excess) {
+        expected << time << ",";
+        for (const double value : excess) expected << value << ",";
+        expected << "\n";
+      });
+  EXPECT_EQ(written.str().size(), expected.str().size());
+  EXPECT_TRUE(written.str() == expected.str());
+}
+
+TEST(ProfileLine, values_of_every_magnitude_and_sign_match_default_stream_formatting) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> power(-16, 300), halvings(0, 52), nines(6, 15);
+  Simulation sim({});
+  for (int round = 0; round < 2000; ++round) {
+    for (int i = 1; i <= 121; ++i) {
+      switch (i % 4) {
+        case 0:  // near the ambient temperature, so the excess has a negative exponent
+          sim.T[i] = 300.0 + mantissa(random) * 300.0 * std::ldexp(1.0, -halvings(random));
+          break;
+        case 1:  // 999999.5 and longer runs of nines round up to the next power of ten
+          sim.T[i] = 300.0 + (std::pow(10.0, nines(random)) - 0.5);
+          break;
+        default:
+          sim.T[i] = 300.0 + mantissa(random) * std::pow(10.0, power(random));
+      }
+    }
+    sim.T[round % 121 + 1] = 300.0;  // a zero excess
+    std::ostringstream written, expected;
+    sim.debug_output(written, false);
+    for (int i = 1; i <= 121; ++i) expected << sim.T[i] - 300.0 << ",";
+    expected << "\n";
+    ASSERT_EQ(written.str(), expected.str()) << "round " << round;
+  }
 }
 
 TEST(ProfileProgram, reports_each_file_it_could_not_write_and_fails) {
