@@ -105,7 +105,8 @@ std::string scratch_file() {
          std::to_string(::getpid()) + ".csv";
 }
 
-void diagnostic(benchmark::State& state, ProfileStep step) {
+template <class Step>
+void diagnostic(benchmark::State& state, Step step) {
   const std::string path = scratch_file();
   for (auto _ : state) {
     std::ofstream file(path);

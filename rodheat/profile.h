@@ -1,34 +1,36 @@
 #pragma once
 
-#include <functional>
 #include <ostream>
 #include <vector>
 
-class Simulation;
+#include "simulation.h"
 
-// How the diagnostic steps its model; the program uses Simulation::advance.
-using ProfileStep = void (*)(Simulation& sim, double P, double dt);
+// The diagnostic's fixed scenario: 300 W for 2000 s, then none until 4000 s, with the whole
+// temperature profile written to out every 2 s. step(sim, P, dt) advances the model (the
+// program passes Simulation::advance); on_line sees each profile line as it is written: its
+// time (s) and nodes 1 to 121 in K above ambient.
+template <class Step, class OnLine>
+void write_profile(std::ostream& out, Step step, OnLine on_line) {
+  Simulation sim({});
+  const double dt = 0.002;
+  out << "t(s),";
+  sim.debug_output(out, true);
+  for (long i = 0; static_cast<double>(i) < 4000.0 / dt; ++i) {
+    if (i % 1000 == 0) {
+      out << static_cast<double>(i) * dt << ",";
+      sim.debug_output(out, false);
+      std::vector<double> excess;
+      for (int node = 1; node <= 121; ++node) excess.push_back(sim.T[node] - 300.0);
+      on_line(static_cast<double>(i) * dt, excess);
+    }
+    step(sim, static_cast<double>(i) < 2000.0 / dt ? 300.0 : 0.0, dt);
+  }
+}
 
-// Sees every profile line as it is written: its time (s) and nodes 1 to 121 in K above ambient.
-using ProfileSink = std::function<void(double time, const std::vector<double>& excess)>;
-
-// The fixed heating-and-cooling scenario, its whole temperature profile written to out; a sink,
-// when given, sees the same lines without changing what is written.
-void write_profile(std::ostream& out, ProfileStep step, const ProfileSink& sink = nullptr);
+template <class Step>
+void write_profile(std::ostream& out, Step step) {
+  write_profile(out, step, [](double, const std::vector<double>&) {});
+}
 
 // Runs the scenario and writes the profile to "debug.csv" in the working directory.
 void debug_output();
-
-// The instants, in whole seconds, that rodheat-profile draws: the fast rise after switching on
-// and the fast levelling after switching off are where the profile changes, so they get most
-// of the curves.
-const std::vector<int>& picture_instants();
-
-struct ProfileFilesWritten {
-  bool csv = false;
-  bool svg = false;
-};
-
-// What rodheat-profile does: "debug.csv" exactly as debug_output() writes it and, from the same
-// run, "debug.svg", a picture of the profile at picture_instants().
-ProfileFilesWritten write_profile_files();

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "profile.h"
+#include "profile_program.h"
 
 int main() {
   const ProfileFilesWritten written = write_profile_files();

@@ -1,7 +1,7 @@
 #include "rod_step.h"
 
+#include "constants.h"
 #include "fourth_power.h"
-#include "simulation.h"
 
 // This unit alone knows the processors: it compiles the step once per instruction set and
 // picks one at run time where the processor family has several.

@@ -5,10 +5,7 @@
 #include <random>
 #include <vector>
 
-// Ambient temperature (K): the initial temperature of every node.
-constexpr double T_out = 300.0;
-// Length of the rod (m): the upper bound of a sensor position.
-constexpr double rod_length = 0.3;
+#include "constants.h"
 
 // The single noise source of the program; created by the first draw and never reseeded.
 extern std::mt19937 generator;

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "profile.h"
+#include "profile_program.h"
 #include "profile_svg.h"
 #include "run_program.h"
 #include "scratch_dir.h"
