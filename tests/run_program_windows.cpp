@@ -41,6 +41,16 @@ void drain(HANDLE from, std::string& into) {
   while (::ReadFile(from, buffer, sizeof buffer, &n, nullptr) && n > 0) into.append(buffer, n);
 }
 
+// A Windows program's standard output is in text mode, which writes every '\n' as "\r\n"; this
+// undoes exactly that, so a deliberate '\r' stays.
+std::string as_written(const std::string& text) {
+  std::string plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') plain += text[i];
+  }
+  return plain;
+}
+
 void feed(HANDLE to, const std::string& input) {
   std::size_t written = 0;
   while (written < input.size()) {
@@ -100,6 +110,8 @@ ProgramResult run_process(const std::vector<std::string>& command, const std::st
   out_reader.join();
   err_reader.join();
   for (HANDLE own_end : {out_read, err_read}) ::CloseHandle(own_end);
+  result.out = as_written(result.out);
+  result.err = as_written(result.err);
   DWORD code = 0;
   if (!result.timed_out && ::GetExitCodeProcess(process.hProcess, &code)) {
     result.exit_status = static_cast<int>(code);
