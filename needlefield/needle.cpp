@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
+#include "random_source.h"
 #include "vector3.h"
 
 namespace {
@@ -23,25 +25,53 @@ void print_prompt(std::FILE* out, Prompt prompt) {
   }
 }
 
-// Prints the prompt and reads one number into value. A read that finds no number discards
+// Reads the next run of characters up to a blank, a tab or a line end into token, after
+// passing over white space as "%lf" does. The character that ends the run stays in the input;
+// a carriage return just before a line feed belongs to the line end. False at the end of input.
+bool read_token(std::FILE* in, std::string& token) {
+  int ch = std::fgetc(in);
+  while (ch == ' ' || (ch >= '\t' && ch <= '\r')) ch = std::fgetc(in);
+  if (ch == EOF) return false;
+  token.clear();
+  for (;;) {
+    if (ch == '\r') {
+      ch = std::fgetc(in);
+      if (ch == '\n') break;
+      token += '\r';
+      continue;
+    }
+    if (ch == ' ' || ch == '\t' || ch == '\n' || ch == EOF) break;
+    token += static_cast<char>(ch);
+    ch = std::fgetc(in);
+  }
+  if (ch != EOF) std::ungetc(ch, in);
+  return true;
+}
+
+// True when the whole token is one number, read as "%lf" reads it; "nan" converts, but lies
+// in no range and would print a meaningless angle.
+bool whole_number(const std::string& token, double& value) {
+  char* end = nullptr;
+  const double read = std::strtod(token.c_str(), &end);
+  if (end != token.c_str() + token.size() || std::isnan(read)) return false;
+  value = read;
+  return true;
+}
+
+// Prints the prompt and reads one number into value. A token that is not a number discards
 // the rest of that input line and asks again. At the end of input prints "\n" and returns
 // false; value is then left untouched.
 bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
+  std::string token;
   for (;;) {
     print_prompt(out, prompt);
     std::fflush(out);
-    double read = 0.0;
-    const int converted = std::fscanf(in, "%lf", &read);
-    // "nan" converts, but lies in no range and would print a meaningless angle.
-    if (converted == 1 && !std::isnan(read)) {
-      value = read;
-      return true;
-    }
-    if (converted == EOF) {
+    if (!read_token(in, token)) {
       std::fprintf(out, "\n");
       std::fflush(out);
       return false;
     }
+    if (whole_number(token, value)) return true;
     int ch = 0;
     do {
       ch = std::fgetc(in);
@@ -71,7 +101,7 @@ double needle_phi(double I, double X, double Y) {
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
   double remembered_x = -1.0;
   double remembered_y = -1.0;
-  std::srand(seed);
+  random_srand(seed);
   for (;;) {
     double I = 0.0;
     double X = 0.0;
@@ -106,11 +136,11 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
       remembered_y = Y;
       int first = 0;
       do {
-        first = std::rand();
+        first = random_rand();
       } while (first <= 0);
       const double u1 = first / 2147483647.0;
       const double R = 0.0001 + 0.9999 * std::sqrt(-2.0 * std::log(u1));
-      const double u2 = std::rand() / 2147483647.0;
+      const double u2 = random_rand() / 2147483647.0;
       const double theta = 6.283185307179586 * u2;
       X = X + (0.25 * R) * std::cos(theta);
       Y = Y + (0.25 * R) * std::sin(theta);

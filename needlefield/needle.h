@@ -9,8 +9,9 @@
 // field plus the background field, measured from +Y toward +X, between -180 and 180.
 double needle_phi(double I, double X, double Y);
 
-// The whole dialogue: seeds rand() with seed, then asks for I, X and Y and prints PHI until
-// a current beyond the limit or the end of input. Reads numbers from in with "%lf"
-// semantics, writes everything to out with printf-style calls, flushing before each read.
+// The whole dialogue: seeds random_rand() with seed, then asks for I, X and Y and prints PHI
+// until a current beyond the limit or the end of input. Reads tokens from in, each taken only
+// when it is a number as a whole, with "%lf"'s value; writes everything to out with
+// printf-style calls, flushing before each read.
 // Returns the exit status, always 0.
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed);

@@ -1,16 +1,15 @@
 #include "dialogue.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iostream>
 #include <utility>
 
+#include "atomic_file.h"
 #include "input.h"
+#include "platform.h"
+#include "run.h"
 
 namespace {
 
@@ -26,6 +25,9 @@ struct Settings {
 
 // Written so that a value that is not a number fails every range.
 bool within(double value, double low, double high) { return value >= low && value <= high; }
+
+// A typed -0 is held as 0, so that neither the echo nor the results file shows "-0".
+double without_negative_zero(double value) { return value + 0.0; }
 
 // The prompt must be on the terminal before the student is expected to answer it.
 std::string read_line() {
@@ -51,7 +53,7 @@ bool ask_number(const char* prompt, double low, double high, const char* range_m
     const double value = read_number();
     if (input_ended()) return false;
     if (within(value, low, high)) {
-      answer = value;
+      answer = without_negative_zero(value);
       return true;
     }
     std::cout << range_message;
@@ -88,15 +90,19 @@ bool ask_times(double& t_start, double& t_end) {
       std::cout << "Invalid entry.  Times must be between 0 and 3600s.\n";
     } else if (values[0] > values[1]) {
       std::cout << "Invalid entry.  The starting time must not be later than the finishing time.\n";
+    } else if (!window_holds_a_reading(values[0], values[1], 5.0)) {
+      // Every interval is a multiple of 5 s, so without a multiple of 5 s no reading is possible.
+      std::cout << "Invalid entry.  No measurement time lies between the starting and finishing "
+                   "time (measurements are taken at multiples of 5s).\n";
     } else {
-      t_start = values[0];
-      t_end = values[1];
+      t_start = without_negative_zero(values[0]);
+      t_end = without_negative_zero(values[1]);
       return true;
     }
   }
 }
 
-bool ask_interval(double& dt) {
+bool ask_interval(double t_start, double t_end, double& dt) {
   std::cout << "Enter dt (s), between 5 and 3600s and a multiple of 5s:\n";
   while (true) {
     const double value = read_number();
@@ -113,7 +119,13 @@ bool ask_interval(double& dt) {
       continue;
     }
     // The run counts on dt landing exactly on its 5 s grid.
-    dt = std::round(5.0 * value) / 5.0;
+    const double snapped = std::round(5.0 * value) / 5.0;
+    if (!window_holds_a_reading(t_start, t_end, snapped)) {
+      std::cout << "Invalid entry.  No multiple of dt lies between the starting and finishing "
+                   "time; enter a smaller dt.\n";
+      continue;
+    }
+    dt = snapped;
     return true;
   }
 }
@@ -142,7 +154,7 @@ bool ask_locations(std::vector<double>& locations) {
     }
     bool all_on_rod = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
-      values[i] /= 100.0;
+      values[i] = without_negative_zero(values[i] / 100.0);
       if (!within(values[i], 0.0, 0.3)) {
         std::cout << "Invalid entry.  Entry no " << i + 1 << " must be between 0 and 30cm.\n";
         all_on_rod = false;
@@ -159,9 +171,11 @@ bool ask_locations(std::vector<double>& locations) {
 bool ask_filename(std::string& filename, const FileCheck& writable) {
   std::cout << "Enter the output file name (pass an empty line for default name "
                "\"results.txt\"):\n";
-  while (true) {
+  for (bool refused = false;; refused = true) {
     const std::string line = read_line();
     const bool ended = input_ended();
+    // The student never asked for the default name after a refusal, so it is not taken for them.
+    if (ended && refused) return false;
     const std::string name = line.empty() ? std::string("results.txt") : line + ".txt";
     if (writable(name)) {
       filename = name;
@@ -200,7 +214,8 @@ bool ask_new_experiment() {
 
 bool ask_parameters(Settings& settings, const FileCheck& writable) {
   return ask_power(settings.P) && ask_heating_duration(settings.heating_duration) &&
-         ask_times(settings.t_start, settings.t_end) && ask_interval(settings.dt) &&
+         ask_times(settings.t_start, settings.t_end) &&
+         ask_interval(settings.t_start, settings.t_end, settings.dt) &&
          ask_locations(settings.locations) && ask_filename(settings.filename, writable);
 }
 
@@ -220,23 +235,6 @@ void print_setup(const Settings& settings) {
 }
 
 }  // namespace
-
-bool file_writable(const std::string& name) {
-  // Exclusive creation tells a file we made apart from one that was already there.
-  const int created = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK, 0666);
-  if (created >= 0) {
-    ::close(created);
-    ::unlink(name.c_str());
-    return true;
-  }
-  if (errno != EEXIST) return false;
-  // No O_CREAT or O_TRUNC: an existing file is opened untouched, and one removed meanwhile is not
-  // brought back; O_NONBLOCK keeps a pipe without reader from hanging the question.
-  const int existing = ::open(name.c_str(), O_WRONLY | O_NONBLOCK);
-  if (existing < 0) return false;
-  ::close(existing);
-  return true;
-}
 
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause) {
   return run_dialogue(run, pause, file_writable);
@@ -261,6 +259,8 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
       std::cout << "Warning. The results could not be written to \"" << settings.filename
                 << "\".\n";
     }
+    // ENTER pressed while waiting for the run must not answer the closing prompt.
+    discard_pending_terminal_input();
     if (!ask_new_experiment()) return 0;
   }
 }

@@ -18,7 +18,3 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause);
 // no files.
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
                  const FileCheck& writable);
-
-// Asked before the run, so that a results file that would be lost is refused while the student
-// can still answer.
-bool file_writable(const std::string& name);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
+#include "atomic_file.h"
 #include "profile_svg.h"
 #include "simulation.h"
 
@@ -44,8 +44,7 @@ void write_profile(std::ostream& out, ProfileStep step, const ProfileSink& sink)
 }
 
 void debug_output() {
-  std::ofstream file("debug.csv");
-  write_profile(file, advance_step);
+  write_file_atomically("debug.csv", [](std::ostream& file) { write_profile(file, advance_step); });
 }
 
 const std::vector<int>& picture_instants() {
@@ -57,18 +56,19 @@ const std::vector<int>& picture_instants() {
 ProfileFilesWritten write_profile_files() {
   std::vector<ProfileCurve> curves;
   const std::vector<int>& instants = picture_instants();
-  std::ofstream csv("debug.csv");
-  write_profile(csv, advance_step, [&](double time, const std::vector<double>& excess) {
-    // Lines are 2 s apart, so the nearest whole second names the line unambiguously.
-    const long second = std::lround(time);
-    if (std::find(instants.begin(), instants.end(), second) == instants.end()) return;
-    // The line at 2000 s is the field after the last heated step.
-    curves.push_back({time, second <= 2000, excess});
+  ProfileFilesWritten written;
+  written.csv = write_file_atomically("debug.csv", [&](std::ostream& csv) {
+    write_profile(csv, advance_step, [&](double time, const std::vector<double>& excess) {
+      // Lines are 2 s apart, so the nearest whole second names the line unambiguously.
+      const long second = std::lround(time);
+      if (std::find(instants.begin(), instants.end(), second) == instants.end()) return;
+      // The line at 2000 s is the field after the last heated step.
+      curves.push_back({time, second <= 2000, excess});
+    });
   });
-  csv.close();
-  std::ofstream svg("debug.svg");
-  write_profile_svg(svg, curves,
-                    "Rod temperature above 300 K: 300 W heater on until 2000 s, then off");
-  svg.close();
-  return {!csv.fail(), !svg.fail()};
+  written.svg = write_file_atomically("debug.svg", [&](std::ostream& svg) {
+    write_profile_svg(svg, curves,
+                      "Rod temperature above 300 K: 300 W heater on until 2000 s, then off");
+  });
+  return written;
 }

@@ -1,18 +1,28 @@
 #include "run.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <thread>
 #include <utility>
 
+#include "atomic_file.h"
 #include "simulation.h"
 
 namespace {
 
 constexpr double h = 0.002;
 constexpr double pace_ms_per_second = 80.0;
+
+// Whether step i, at t = i * h, lies on the measurement grid from t_start on.
+bool step_is_measured(std::int64_t i, double t_start, double dt) {
+  const double t = static_cast<double>(i) * h;
+  if (!(t >= t_start)) return false;
+  const auto m = static_cast<std::int64_t>(t / dt);
+  return 0.5 * h > t - static_cast<double>(m) * dt;
+}
 
 class SteadyRunClock : public RunClock {
  public:
@@ -23,6 +33,16 @@ class SteadyRunClock : public RunClock {
 };
 
 }  // namespace
+
+bool window_holds_a_reading(double t_start, double t_end, double dt) {
+  // No step before the one just below t_start can be measured; start there to stay short.
+  const double first = t_start > 0.0 ? std::floor(t_start / h) - 1.0 : 0.0;
+  for (auto i = static_cast<std::int64_t>(std::max(first, 0.0));
+       t_end / h >= static_cast<double>(i); ++i) {
+    if (step_is_measured(i, t_start, dt)) return true;
+  }
+  return false;
+}
 
 RunClock& steady_run_clock() {
   static SteadyRunClock clock;
@@ -48,12 +68,9 @@ void run_steps(Simulation& sim, double P, double heating_duration, double t_star
     if (0.5 * h > t - 10 * static_cast<double>(q) && t < t_start) {
       std::cout << "\rt = " << std::fixed << std::setprecision(1) << t << "s" << std::flush;
     }
-    if (t >= t_start) {
-      const auto m = static_cast<std::int64_t>(t / dt);
-      if (0.5 * h > t - static_cast<double>(m) * dt) {
-        std::cout << "\r";
-        sim.take_measurement();
-      }
+    if (step_is_measured(i, t_start, dt)) {
+      std::cout << "\r";
+      sim.take_measurement();
     }
     sim.advance(heating_duration > t ? P : 0.0, h);
 
@@ -70,8 +87,7 @@ bool runSim(double P, double heating_duration, double t_start, double t_end, dou
   Simulation sim(locations);
   run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
 
-  std::ofstream file(filename);
-  sim.dump_measurements(file, P, heating_duration, t_end, dt);
-  file.close();
-  return !file.fail();
+  return write_file_atomically(filename, [&](std::ostream& file) {
+    sim.dump_measurements(file, P, heating_duration, t_end, dt);
+  });
 }

@@ -8,26 +8,21 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The build's emulator as a ';'-separated command, empty when programs start directly.
-std::vector<std::string> emulator_command() {
+// The build's emulator is a ';'-separated command, empty when programs start directly.
+std::vector<std::string> program_command(const std::string& exe) {
   std::vector<std::string> command;
   std::istringstream in(LABSIM_EMULATOR);
   std::string piece;
   while (std::getline(in, piece, ';')) {
     if (!piece.empty()) command.push_back(piece);
   }
+  command.push_back(exe);
   return command;
 }
 
-}  // namespace
-
 ProgramResult run_program(const std::string& exe, const std::string& input,
                           const std::string& workdir, double timeout_seconds) {
-  std::vector<std::string> command = emulator_command();
-  command.push_back(exe);
-  return run_process(command, input, workdir, timeout_seconds);
+  return run_process(program_command(exe), input, workdir, timeout_seconds);
 }
 
 std::string make_scratch_dir() {

@@ -18,6 +18,9 @@ struct ProgramResult {
 ProgramResult run_program(const std::string& exe, const std::string& input,
                           const std::string& workdir = ".", double timeout_seconds = 60.0);
 
+// How exe is started: the build's emulator first where there is one, then exe itself.
+std::vector<std::string> program_command(const std::string& exe);
+
 // As run_program, for a program of the machine the tests run on: command[0] is started with the
 // rest as its arguments, no shell in between. Each platform has its own implementation.
 ProgramResult run_process(const std::vector<std::string>& command, const std::string& input,

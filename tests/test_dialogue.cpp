@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
+#include "child_process.h"
 #include "console_capture.h"
 #include "dialogue.h"
 #include "run_program.h"
@@ -85,14 +87,14 @@ TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_fiv
   InScratchDir scratch;
   Recorder recorder;
   recorder.talk(
-      "0\n1\n5 5\n14.9992\n0 30\n\n\nrestart\n"
+      "0\n1\n15 15\n14.9992\n0 30\n\n\nrestart\n"
       "300\n3600\n0 3600\n3599.9995\n30\n\n\n\n");
   EXPECT_EQ(recorder.status, 0);
   ASSERT_EQ(recorder.runs.size(), 2u);
   EXPECT_EQ(recorder.runs[0].P, 0.0);
   EXPECT_EQ(recorder.runs[0].heating_duration, 1.0);
-  EXPECT_EQ(recorder.runs[0].t_start, 5.0);
-  EXPECT_EQ(recorder.runs[0].t_end, 5.0);
+  EXPECT_EQ(recorder.runs[0].t_start, 15.0);
+  EXPECT_EQ(recorder.runs[0].t_end, 15.0);
   EXPECT_EQ(recorder.runs[0].dt, 15.0);
   EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3}));
   EXPECT_EQ(recorder.runs[0].filename, "results.txt");
@@ -162,4 +164,27 @@ TEST(FileWritable, a_directory_or_a_missing_folder_is_not_writable) {
   EXPECT_TRUE(std::filesystem::is_directory("taken.txt"));
   EXPECT_FALSE(file_writable("missing/run1.txt"));
   EXPECT_FALSE(file_exists("missing"));
+}
+
+TEST(FileWritable, special_files_and_names_with_a_nul_are_refused_without_blocking) {
+  InScratchDir scratch;
+  { std::ofstream("data") << "kept\n"; }
+  // Cut at the NUL, this name would be the existing file "data".
+  EXPECT_FALSE(file_writable(std::string("data\0x.txt", 10)));
+  std::filesystem::create_directory("folder");
+  std::filesystem::create_symlink("folder", "link.txt");
+  EXPECT_FALSE(file_writable("link.txt"));
+  std::filesystem::create_symlink("data", "data.txt");
+  EXPECT_TRUE(file_writable("data.txt"));
+  std::filesystem::create_symlink("nowhere/x", "dangling.txt");
+  EXPECT_FALSE(file_writable("dangling.txt"));
+  if (make_fifo("pipe.txt")) {
+    // Opening a FIFO that nothing reads would block this call for ever.
+    EXPECT_FALSE(file_writable("pipe.txt"));
+    EXPECT_TRUE(std::filesystem::is_fifo("pipe.txt"));
+  }
+  if (std::filesystem::is_character_file("/dev/null")) {
+    EXPECT_FALSE(file_writable("/dev/null"));
+  }
+  EXPECT_EQ(read_file("data"), "kept\n");
 }

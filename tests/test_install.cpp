@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run_program.h"
+#include "scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -81,7 +82,8 @@ TEST_F(Installed, prefix_holds_the_three_programs_and_the_readme_only) {
 
 TEST_F(Installed, installed_programs_answer_through_a_pipe) {
   ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   // No current means no wire field, so the angle is 0 wherever the needle lands.
   const ProgramResult needle =
       run_program(prefix_ + "/" + installed_program("needlefield"), "0 50 50\n", dir);
@@ -103,12 +105,12 @@ TEST_F(Installed, installed_programs_answer_through_a_pipe) {
   EXPECT_EQ(profile.exit_status, 0);
   EXPECT_TRUE(file_exists(dir + "/debug.csv"));
   EXPECT_TRUE(file_exists(dir + "/debug.svg"));
-  fs::remove_all(dir);
 }
 
 TEST(Package, archive_holds_what_the_install_puts_in_place) {
   SKIP_WITHOUT_HOST_TOOLS();
-  const std::string out = make_scratch_dir();
+  const ScratchDir out_dir;
+  const std::string& out = out_dir.path();
   const ProgramResult pack = run_host_tool(
       CPACK_COMMAND, {"--config", std::string(LABSIM_BUILD_DIR) + "/CPackConfig.cmake", "-B", out});
   ASSERT_EQ(pack.exit_status, 0) << pack.out << pack.err;
@@ -142,7 +144,8 @@ TEST(Package, archive_holds_what_the_install_puts_in_place) {
   EXPECT_EQ(files, delivered);
 
   // Unpacked, the programs are the same as an install's and still run.
-  const std::string unpacked = make_scratch_dir();
+  const ScratchDir unpacked_dir;
+  const std::string& unpacked = unpacked_dir.path();
   const ProgramResult extract =
       run_host_tool(CMAKE_COMMAND, {"-E", "tar", "xf", archives[0]}, unpacked);
   ASSERT_EQ(extract.exit_status, 0) << extract.out << extract.err;
@@ -152,6 +155,4 @@ TEST(Package, archive_holds_what_the_install_puts_in_place) {
       run_program(root + "/" + installed_program("needlefield"), "0 0 0\n", unpacked);
   EXPECT_EQ(needle.exit_status, 0);
   EXPECT_NE(needle.out.find("PHI =     0 degrees\n"), std::string::npos) << needle.out;
-  fs::remove_all(out);
-  fs::remove_all(unpacked);
 }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "needle.h"
+#include "random_source.h"
 #include "run_program.h"
 
 namespace {
@@ -37,17 +41,23 @@ void expect_dialogue(const std::string& input, const std::string& expected) {
   EXPECT_EQ(run.exit_status, 0);
 }
 
-// The dialogue run in-process with a fixed seed.
-std::string run_loop(std::string input, unsigned int seed) {
-  std::FILE* in = fmemopen(input.data(), input.size(), "r");
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&buffer, &size);
-  EXPECT_EQ(needle_loop(in, out, seed), 0);
-  std::fclose(in);
-  std::fclose(out);
-  std::string text(buffer, size);
-  std::free(buffer);
+// The dialogue run in-process with a fixed seed, through temporary files that close removes.
+std::string run_loop(const std::string& input, unsigned int seed) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::string text;
+  EXPECT_TRUE(in != nullptr && out != nullptr);
+  if (in != nullptr && out != nullptr) {
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    EXPECT_EQ(needle_loop(in, out, seed), 0);
+    std::rewind(out);
+    char buffer[4096];
+    std::size_t size = 0;
+    while ((size = std::fread(buffer, 1, sizeof buffer, out)) > 0) text.append(buffer, size);
+  }
+  if (in != nullptr) std::fclose(in);
+  if (out != nullptr) std::fclose(out);
   return text;
 }
 
@@ -65,6 +75,58 @@ TEST(NeedlePhi, phi_of_exact_positions_matches_reference_angles) {
 TEST(NeedleLoop, same_seed_gives_same_placement) {
   const std::string input = "1 50 50\n1 60 60\n";
   EXPECT_EQ(run_loop(input, 7), run_loop(input, 7));
+}
+
+// Near (20, 75) at 5 A the wire's field nearly cancels the background, so every placement shows.
+TEST(NeedleLoop, placement_is_drawn_radius_first_only_when_the_last_drawn_position_changes) {
+  const unsigned int seed = 2021;
+  random_srand(seed);
+  const auto placed = [](double I, double X, double Y, bool draws) {
+    if (draws) {
+      int first = 0;
+      do first = random_rand();
+      while (first <= 0);
+      const double R = 0.0001 + 0.9999 * std::sqrt(-2.0 * std::log(first / 2147483647.0));
+      const double theta = 6.283185307179586 * (random_rand() / 2147483647.0);
+      X += 0.25 * R * std::cos(theta);
+      Y += 0.25 * R * std::sin(theta);
+    }
+    return pass(degrees(needle_phi(I, X, Y)));
+  };
+  // New, Y alone new, same, X alone new, back to the one before, rejected, same as last drawn.
+  std::string expected = placed(5, 20, 75, true);
+  expected += placed(5, 20, 74, true);
+  expected += placed(-5, 20, 74, false);
+  expected += placed(5, 21, 74, true);
+  expected += placed(5, 20, 74, true);
+  expected += out_of_range;
+  expected += placed(5, 20, 74, false);
+  EXPECT_EQ(
+      run_loop("5 20 75\n5 20 74\n-5 20 74\n5 21 74\n5 20 74\n5 100.3 74\n5 19.6 74.4\n", seed),
+      expected + I_prompt + "\n");
+}
+
+TEST(NeedleRandom, sources_repeat_per_seed_and_span_the_31_bit_range) {
+  const auto draws = [](auto seed, auto draw, unsigned int value) {
+    seed(value);
+    std::vector<int> values(20000);
+    for (int& v : values) v = draw();
+    return values;
+  };
+  const auto std_seed = [](unsigned int value) { std::srand(value); };
+  const auto std_draw = [] { return std::rand(); };
+  const std::vector<int> chosen = draws(random_srand, random_rand, 11);
+  // The standard rand() is used unchanged wherever it already has the range.
+  EXPECT_EQ(chosen, RAND_MAX == 2147483647 ? draws(std_seed, std_draw, 11)
+                                           : draws(fallback_srand, fallback_rand, 11));
+  const std::vector<int> own = draws(fallback_srand, fallback_rand, 11);
+  EXPECT_EQ(own, draws(fallback_srand, fallback_rand, 11));
+  EXPECT_NE(own, draws(fallback_srand, fallback_rand, 12));
+  for (const std::vector<int>& values : {chosen, own}) {
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    EXPECT_TRUE(*low >= 0 && *low < (1 << 20)) << *low;
+    EXPECT_TRUE(*high <= 2147483647 && *high > 2147483647 - (1 << 20)) << *high;
+  }
 }
 
 // A current of 0 prints 0 wherever the needle lands, so the first (random) pass is fixed too.
@@ -99,6 +161,12 @@ TEST(NeedleProgram, word_at_any_prompt_asks_that_prompt_again) {
   expect_dialogue("abc\n0\nxyz 7\n50\nnan\n50\n", I_prompt + I_prompt + X_prompt + X_prompt +
                                                       Y_prompt + Y_prompt + result("    0") +
                                                       I_prompt + "\n");
+}
+
+TEST(NeedleProgram, number_glued_to_other_characters_asks_that_prompt_again) {
+  expect_dialogue("1,5\n0 50mm 60\n50 50\n", I_prompt + I_prompt + X_prompt + X_prompt + Y_prompt +
+                                                 result("    0") + I_prompt + "\n");
+  expect_dialogue("0\r\n50\r\n50\r\n", pass("    0") + I_prompt + "\n");
 }
 
 TEST(NeedleProgram, end_of_input_at_any_prompt_ends_with_a_line_end) {

@@ -10,6 +10,7 @@
 
 #include "profile.h"
 #include "run_program.h"
+#include "scratch_dir.h"
 #include "simulation.h"
 
 namespace {
@@ -44,6 +45,7 @@ class ProfileFile : public ::testing::Test {
     std::string line;
     while (std::getline(in, line)) lines_.push_back(line);
   }
+  static void TearDownTestSuite() { std::filesystem::remove_all(dir_); }
   static std::vector<std::string> row_at(const std::string& time) {
     for (const std::string& line : lines_) {
       if (line.compare(0, time.size() + 1, time + ",") == 0) return split(line);
@@ -132,7 +134,8 @@ TEST_F(ProfileFile, sink_sees_every_line_as_written_without_changing_the_file) {
 }
 
 TEST_F(ProfileFile, program_writes_the_same_csv_and_its_picture) {
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
   EXPECT_EQ(result.exit_status, 0);
   EXPECT_EQ(result.out,
@@ -156,7 +159,8 @@ TEST(ProfileLine, member_writes_no_time_column_and_leaves_the_model_alone) {
 }
 
 TEST(ProfileProgram, reports_each_file_it_could_not_write_and_fails) {
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   // A folder in the way of a file makes that file impossible to create.
   ASSERT_TRUE(std::filesystem::create_directory(dir + "/debug.svg"));
   const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);

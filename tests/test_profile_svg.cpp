@@ -11,6 +11,7 @@
 #include "profile.h"
 #include "profile_svg.h"
 #include "run_program.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -253,7 +254,8 @@ TEST(ProfileSvg, flat_or_empty_profiles_and_markup_in_the_title_stay_well_formed
 }
 
 TEST(ProfileSvg, program_draws_each_chosen_instant_rising_while_heated_and_falling_after) {
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
   ASSERT_EQ(result.exit_status, 0);
   const Document doc = parse(read_file(dir + "/debug.svg"));

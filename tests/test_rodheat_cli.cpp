@@ -5,6 +5,7 @@
 #include <regex>
 #include <string>
 
+#include "child_process.h"
 #include "run_program.h"
 
 namespace {
@@ -254,4 +255,48 @@ TEST_F(RodheatCli, results_and_profile_files_end_every_line_with_a_single_line_f
     EXPECT_EQ(content.find('\r'), std::string::npos) << name;
     EXPECT_EQ(content.back(), '\n') << name;
   }
+}
+
+TEST_F(RodheatCli, input_ending_right_after_a_refused_name_runs_nothing) {
+  const ProgramResult result = run("150\n600\n0 5\n5\n5\nmissing/run1\n");
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + times_prompt + dt_prompt +
+                            locations_prompt + file_prompt +
+                            "Invalid entry.  The file \"missing/run1.txt\" cannot be written.\n");
+  EXPECT_FALSE(file_exists(path("results.txt")));
+}
+
+TEST_F(RodheatCli, windows_without_a_reading_are_refused_and_a_typed_minus_zero_is_zero) {
+  const ProgramResult result = run("-0\n600\n7 9\n10 20\n30\n5\n-0 5\n\n\n\n");
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(mask_readings(result.out),
+            banner + power_prompt + duration_prompt + times_prompt +
+                "Invalid entry.  No measurement time lies between the starting and finishing time "
+                "(measurements are taken at multiples of 5s).\n" +
+                dt_prompt +
+                "Invalid entry.  No multiple of dt lies between the starting and finishing time; "
+                "enter a smaller dt.\n" +
+                locations_prompt + file_prompt + confirm_prompt +
+                echo("0", "600", "10", "20", "0.0cm, 5.0cm.") +
+                "| t(s) |  T1(C) |  T2(C) |\n              \rt = 0.0s"
+                "\r|   10 | xxxx.x | xxxx.x | \n\r|   15 | xxxx.x | xxxx.x | \n"
+                "\r|   20 | xxxx.x | xxxx.x | \n"
+                "Experiment successful!\n" +
+                closing_prompt);
+  const std::string file = read_file(path("results.txt"));
+  EXPECT_NE(file.find(" Heater power: 0W,\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("Sensor locations: 0.0cm, 5.0cm.\n"), std::string::npos) << file;
+}
+
+TEST_F(RodheatCli, enter_pressed_at_a_terminal_during_the_run_does_not_answer_the_closing_prompt) {
+  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  student->type("150\n600\n0 5\n5\n5\n\n\n");
+  ASSERT_TRUE(student->wait_for("Begin experiment", 30)) << student->shown();
+  // The student wonders whether it is stuck and presses ENTER during the run.
+  student->type("\n");
+  ASSERT_TRUE(student->wait_for("begin a new experiment.", 30)) << student->shown();
+  EXPECT_EQ(student->exit_status(1.0), -1) << "the early ENTER ended the program";
+  student->type("\n");
+  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
 }

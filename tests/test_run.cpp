@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "console_capture.h"
 #include "run.h"
 #include "run_program.h"
+#include "scratch_dir.h"
 #include "simulation.h"
 
 namespace {
@@ -81,7 +86,8 @@ std::vector<std::string> table_rows(const std::string& text) {
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override { seed_generator(2021); }
-  std::string dir_ = make_scratch_dir();
+  ScratchDir scratch_;
+  std::string dir_ = scratch_.path();
   std::string file_ = dir_ + "/results.txt";
 };
 
@@ -155,6 +161,59 @@ TEST_F(RunTest, results_file_in_a_missing_folder_is_reported_and_the_run_complet
   EXPECT_EQ(row_times(run.console), (std::vector<int>{0, 5, 10, 15, 20}));
 }
 
+std::vector<std::string> folder_content(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_replaced_one_keeps_its_mode) {
+  namespace fs = std::filesystem;
+  { std::ofstream(file_) << "earlier results\n"; }
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                  fs::perm_options::replace);
+  // The table of this run is far larger than the limit, so the write fails part of the way.
+  const int status = exit_status_under_file_size_limit(200, [this] {
+    return unpaced_run(100, 600, 0, 60, 5, {0.05, 0.1, 0.15}, file_).written ? 1 : 0;
+  });
+  if (status == -2) GTEST_SKIP() << "no file-size limit on this platform";
+  EXPECT_EQ(status, 0) << "the run must report the failure, not die of the limit";
+  EXPECT_EQ(read_file(file_), "earlier results\n");
+  EXPECT_EQ(folder_content(dir_), std::vector<std::string>{"results.txt"});
+
+  ASSERT_TRUE(unpaced_run(100, 600, 0, 60, 5, {0.05, 0.1, 0.15}, file_).written);
+  EXPECT_EQ(read_file(file_).substr(0, 29), "Tavix 2021 Experimental Round");
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(folder_content(dir_), std::vector<std::string>{"results.txt"});
+}
+
+TEST_F(RunTest, results_through_a_symlink_replace_its_target_and_the_link_stays) {
+  namespace fs = std::filesystem;
+  fs::create_directory(dir_ + "/kept");
+  { std::ofstream(dir_ + "/kept/real.txt") << "earlier results\n"; }
+  fs::create_symlink("kept/real.txt", file_);
+  ASSERT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, file_).written);
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(read_file(dir_ + "/kept/real.txt").substr(0, 29), "Tavix 2021 Experimental Round");
+  EXPECT_EQ(folder_content(dir_ + "/kept"), std::vector<std::string>{"real.txt"});
+}
+
+// The dialogue refuses exactly the windows in which the run would take no reading.
+TEST_F(RunTest, window_check_agrees_with_the_rows_a_run_takes) {
+  const double cases[][3] = {{7, 9, 5},       {10, 20, 30},       {10, 20, 5},   {0, 0, 5},
+                             {1, 4.9995, 5},  {1, 4.9985, 5},     {5.0005, 9, 5}, {5.001, 9, 5},
+                             {12, 29.999, 15}, {12, 29.9985, 15}, {31, 31, 5},   {25, 31, 30}};
+  for (const auto& c : cases) {
+    const RunOutcome run = unpaced_run(0, 1, c[0], c[1], c[2], {0.05}, file_);
+    EXPECT_EQ(window_holds_a_reading(c[0], c[1], c[2]), !row_times(run.console).empty())
+        << c[0] << " to " << c[1] << " every " << c[2];
+  }
+}
+
 TEST_F(RunTest, heater_is_on_exactly_for_steps_before_the_heating_duration) {
   Simulation run_model({});
   FakeClock clock;
@@ -218,7 +277,8 @@ TEST(RunPacing, late_step_is_not_made_up_and_lag_does_not_accumulate) {
 
 TEST(RunPacing, real_paced_run_takes_no_less_than_its_schedule) {
   ConsoleCapture quiet;
-  const std::string dir = make_scratch_dir();
+  const ScratchDir scratch;
+  const std::string& dir = scratch.path();
   const auto begin = std::chrono::steady_clock::now();
   ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt"));
   const auto elapsed = std::chrono::steady_clock::now() - begin;
