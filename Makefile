@@ -90,5 +90,57 @@ test-libcxx:
 package: build
 	$(CMAKE) --build $(BUILD) --target package
 
+# --- cross builds: Windows x86-64 under Wine, Linux aarch64 under qemu, all linked statically ---
+WINDOWS_BUILD ?= build-windows
+ARM64_BUILD ?= build-arm64
+GTEST_SOURCE_DIR ?= /usr/src/googletest
+# The benchmark library is the host's only; GoogleTest is built for the target from its sources.
+CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLABSIM_BUILD_BENCH=OFF \
+  -DLABSIM_GTEST_FROM_SOURCE=ON -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
+.PHONY: test-windows test-arm64 package-windows package-arm64 windows-build arm64-build
+
+# $(call require,COMMAND-CHECKS): each check is "test-command:package"; names the packages whose
+# check fails and stops, as .ci/run does.
+require = @missing=""; for check in $(1); do \
+	  if ! sh -c "$${check%%:*}" >/dev/null 2>&1; then missing="$$missing $${check\#\#*:}"; fi; \
+	done; if [ -n "$$missing" ]; then echo "Missing system packages:$$missing"; \
+	  echo "Install them with: apt-get install$$missing"; exit 1; fi
+GTEST_SOURCE_CHECK = "test -f $(GTEST_SOURCE_DIR)/CMakeLists.txt:googletest"
+# Debian keeps the 64-bit Wine loader outside the search path.
+WINE_CHECK = "command -v wine64 || command -v wine || test -x /usr/lib/wine/wine64:wine64"
+
+windows-build:
+	$(call require,"command -v x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix" \
+	  $(WINE_CHECK) $(GTEST_SOURCE_CHECK))
+	$(CMAKE) -S . -B $(WINDOWS_BUILD) $(CROSS_FLAGS) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake
+	$(CMAKE) --build $(WINDOWS_BUILD) -j 2
+
+arm64-build:
+	$(call require,"command -v aarch64-linux-gnu-g++:g++-aarch64-linux-gnu" \
+	  "command -v qemu-aarch64:qemu-user" $(GTEST_SOURCE_CHECK))
+	$(CMAKE) -S . -B $(ARM64_BUILD) $(CROSS_FLAGS) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/aarch64-linux-gnu.cmake
+	$(CMAKE) --build $(ARM64_BUILD) -j 2
+
+# The whole suite under Wine. Its first start makes the build's own prefix, which takes a while,
+# so that happens once here and not inside a timed test.
+test-windows: windows-build
+	WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  "$$(sed -n 's/^LABSIM_WINE:FILEPATH=//p' $(WINDOWS_BUILD)/CMakeCache.txt)" wineboot -i
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j 2
+
+# The whole suite under qemu's user-mode emulator.
+test-arm64: arm64-build
+	ctest --test-dir $(ARM64_BUILD) --output-on-failure -j 2
+
+# A .zip with the three .exe files and the README, in $(WINDOWS_BUILD)/.
+package-windows: windows-build
+	$(CMAKE) --build $(WINDOWS_BUILD) --target package
+
+# A .tar.gz of the aarch64 programs and the README, in $(ARM64_BUILD)/.
+package-arm64: arm64-build
+	$(CMAKE) --build $(ARM64_BUILD) --target package
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD)

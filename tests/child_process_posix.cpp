@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <vector>
 
 #include "child_process.h"
+#include "run_program.h"
 
 namespace {
 
@@ -111,6 +113,10 @@ std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
   const char* slave_name = ::ptsname(master);
   if (slave_name == nullptr) return nullptr;
   const std::string slave_path = slave_name;
+  const std::vector<std::string> command = program_command(exe);
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid < 0) return nullptr;
   if (pid == 0) {
@@ -126,7 +132,7 @@ std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
     ::close(slave);
     ::close(master);
     if (::chdir(workdir.c_str()) != 0) ::_exit(126);
-    ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   return std::make_unique<PosixTerminalSession>(master, pid);

@@ -1,115 +1,40 @@
 #include "run_program.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
-namespace {
+namespace fs = std::filesystem;
 
-void close_fd(int& fd) {
-  if (fd >= 0) {
-    ::close(fd);
-    fd = -1;
+// The build's emulator is a ';'-separated command, empty when programs start directly.
+std::vector<std::string> program_command(const std::string& exe) {
+  std::vector<std::string> command;
+  std::istringstream in(LABSIM_EMULATOR);
+  std::string piece;
+  while (std::getline(in, piece, ';')) {
+    if (!piece.empty()) command.push_back(piece);
   }
+  command.push_back(exe);
+  return command;
 }
-
-void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
-
-}  // namespace
 
 ProgramResult run_program(const std::string& exe, const std::string& input,
                           const std::string& workdir, double timeout_seconds) {
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0) {
-    throw std::runtime_error("pipe failed");
-  }
-  const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    ::dup2(in_pipe[0], STDIN_FILENO);
-    ::dup2(out_pipe[1], STDOUT_FILENO);
-    ::dup2(err_pipe[1], STDERR_FILENO);
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
-      ::close(fd);
-    }
-    if (::chdir(workdir.c_str()) != 0) ::_exit(126);
-    ::execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  ::close(in_pipe[0]);
-  ::close(out_pipe[1]);
-  ::close(err_pipe[1]);
-  int to_child = in_pipe[1], from_out = out_pipe[0], from_err = err_pipe[0];
-  set_nonblocking(to_child);
-  set_nonblocking(from_out);
-  set_nonblocking(from_err);
-  // A program that ends before reading all of its input must not kill the test.
-  ::signal(SIGPIPE, SIG_IGN);
-
-  ProgramResult result;
-  std::size_t written = 0;
-  if (input.empty()) close_fd(to_child);
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                            std::chrono::duration<double>(timeout_seconds));
-  char buffer[4096];
-  while (from_out >= 0 || from_err >= 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      result.timed_out = true;
-      ::kill(pid, SIGKILL);
-      break;
-    }
-    std::vector<pollfd> fds;
-    if (to_child >= 0) fds.push_back({to_child, POLLOUT, 0});
-    if (from_out >= 0) fds.push_back({from_out, POLLIN, 0});
-    if (from_err >= 0) fds.push_back({from_err, POLLIN, 0});
-    if (::poll(fds.data(), fds.size(), 100) < 0 && errno != EINTR) break;
-    for (const pollfd& p : fds) {
-      if (p.revents == 0) continue;
-      if (p.fd == to_child) {
-        const ssize_t n = ::write(to_child, input.data() + written, input.size() - written);
-        if (n > 0) written += static_cast<std::size_t>(n);
-        if (n < 0 && errno != EAGAIN) close_fd(to_child);
-        if (written == input.size()) close_fd(to_child);
-      } else {
-        const ssize_t n = ::read(p.fd, buffer, sizeof buffer);
-        if (n > 0) {
-          (p.fd == from_out ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0 || errno != EAGAIN) {
-          if (p.fd == from_out)
-            close_fd(from_out);
-          else
-            close_fd(from_err);
-        }
-      }
-    }
-  }
-  close_fd(to_child);
-  close_fd(from_out);
-  close_fd(from_err);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
-  return result;
+  return run_process(program_command(exe), input, workdir, timeout_seconds);
 }
 
 std::string make_scratch_dir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/labsim-test-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return name.data();
+  std::random_device seed;
+  std::mt19937 names(seed());
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path dir = base / ("labsim-test-" + std::to_string(names()));
+    std::error_code error;
+    if (fs::create_directory(dir, error)) return dir.string();
+  }
+  throw std::runtime_error("no scratch directory could be made in " + base.string());
 }
 
 std::string read_file(const std::string& path) {
@@ -119,4 +44,7 @@ std::string read_file(const std::string& path) {
   return content.str();
 }
 
-bool file_exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool file_exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -15,23 +13,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CommandResult {
-  int status = -1;
-  std::string output;
-};
-
-CommandResult run_command(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-  result.status = ::pclose(pipe);
-  return result;
+// The host's cmake and CPack, or nothing where a test cannot start them.
+ProgramResult run_host_tool(const char* tool, std::vector<std::string> arguments,
+                            const std::string& workdir = ".") {
+  arguments.insert(arguments.begin(), tool);
+  return run_process(arguments, "", workdir, 300);
 }
 
-std::string shell_quoted(const std::string& path) { return "'" + path + "'"; }
+#define SKIP_WITHOUT_HOST_TOOLS()                                                 \
+  if (!LABSIM_HOST_TOOLS_RUN)                                                     \
+  GTEST_SKIP() << "the host's cmake cannot be started from this emulated build; " \
+                  "its package is checked by unpacking it"
 
 // Regular files under root, as paths relative to it.
 std::set<std::string> files_under(const std::string& root) {
@@ -42,44 +34,59 @@ std::set<std::string> files_under(const std::string& root) {
   return files;
 }
 
-const std::set<std::string> delivered{"bin/needlefield", "bin/rodheat", "bin/rodheat-profile",
-                                      "share/doc/labsim/README.md"};
+// Where name lands under an install prefix, as a relative path with forward slashes.
+std::string installed(const std::string& dir, const std::string& name) {
+  return (fs::path(dir) / name).lexically_normal().generic_string();
+}
+std::string installed_program(const std::string& name) {
+  return installed(LABSIM_INSTALL_BINDIR, name + LABSIM_EXE_SUFFIX);
+}
+
+const std::set<std::string> delivered{
+    installed_program("needlefield"), installed_program("rodheat"),
+    installed_program("rodheat-profile"), installed(LABSIM_INSTALL_DOCDIR, "README.md")};
 
 // One install into a scratch prefix, shared by the tests that look at it.
 class Installed : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    if (!LABSIM_HOST_TOOLS_RUN) return;
     prefix_ = make_scratch_dir();
-    install_ = run_command(shell_quoted(CMAKE_COMMAND) + " --install " +
-                           shell_quoted(LABSIM_BUILD_DIR) + " --prefix " + shell_quoted(prefix_));
+    install_ = run_host_tool(CMAKE_COMMAND, {"--install", LABSIM_BUILD_DIR, "--prefix", prefix_});
   }
-  static void TearDownTestSuite() { fs::remove_all(prefix_); }
+  static void TearDownTestSuite() {
+    if (!prefix_.empty()) fs::remove_all(prefix_);
+  }
+  void SetUp() override { SKIP_WITHOUT_HOST_TOOLS(); }
   static std::string prefix_;
-  static CommandResult install_;
+  static ProgramResult install_;
 };
 std::string Installed::prefix_;
-CommandResult Installed::install_;
+ProgramResult Installed::install_;
 
 }  // namespace
 
 TEST_F(Installed, prefix_holds_the_three_programs_and_the_readme_only) {
-  ASSERT_EQ(install_.status, 0) << install_.output;
+  ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
   EXPECT_EQ(files_under(prefix_), delivered);
   for (const char* program : {"rodheat", "needlefield", "rodheat-profile"}) {
-    struct stat info {};
-    ASSERT_EQ(::stat((prefix_ + "/bin/" + program).c_str(), &info), 0) << program;
-    EXPECT_TRUE(info.st_mode & S_IXUSR) << program;
+    const fs::path path = fs::path(prefix_) / installed_program(program);
+    ASSERT_TRUE(fs::is_regular_file(path)) << program;
+    if (posix_platform()) {
+      EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_exec, fs::perms::none) << program;
+    }
   }
-  EXPECT_EQ(read_file(prefix_ + "/share/doc/labsim/README.md"),
+  EXPECT_EQ(read_file(prefix_ + "/" + installed(LABSIM_INSTALL_DOCDIR, "README.md")),
             read_file(std::string(LABSIM_SOURCE_DIR) + "/README.md"));
 }
 
 TEST_F(Installed, installed_programs_answer_through_a_pipe) {
-  ASSERT_EQ(install_.status, 0) << install_.output;
+  ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
   const ScratchDir scratch;
   const std::string& dir = scratch.path();
   // No current means no wire field, so the angle is 0 wherever the needle lands.
-  const ProgramResult needle = run_program(prefix_ + "/bin/needlefield", "0 50 50\n", dir);
+  const ProgramResult needle =
+      run_program(prefix_ + "/" + installed_program("needlefield"), "0 50 50\n", dir);
   EXPECT_EQ(needle.exit_status, 0);
   EXPECT_EQ(needle.out,
             "Enter I (A) between  -5.0 and   5.0 : Enter X (mm) between 0 and   100 : "
@@ -88,41 +95,43 @@ TEST_F(Installed, installed_programs_answer_through_a_pipe) {
             "Enter I (A) between  -5.0 and   5.0 : \n");
   EXPECT_EQ(needle.err, "");
 
-  const ProgramResult rod = run_program(prefix_ + "/bin/rodheat", "", dir);
+  const ProgramResult rod = run_program(prefix_ + "/" + installed_program("rodheat"), "", dir);
   EXPECT_EQ(rod.exit_status, 1);
   EXPECT_EQ(rod.out,
             "Tavix 2021 Experimental Round, problem E2\n\nEnter P (W), between 0 and 300:\n");
 
-  const ProgramResult profile = run_program(prefix_ + "/bin/rodheat-profile", "", dir, 120);
+  const ProgramResult profile =
+      run_program(prefix_ + "/" + installed_program("rodheat-profile"), "", dir, 120);
   EXPECT_EQ(profile.exit_status, 0);
   EXPECT_TRUE(file_exists(dir + "/debug.csv"));
   EXPECT_TRUE(file_exists(dir + "/debug.svg"));
 }
 
-TEST(Package, tarball_holds_what_the_install_puts_in_place) {
+TEST(Package, archive_holds_what_the_install_puts_in_place) {
+  SKIP_WITHOUT_HOST_TOOLS();
   const ScratchDir out_dir;
   const std::string& out = out_dir.path();
-  const CommandResult pack =
-      run_command(shell_quoted(CPACK_COMMAND) + " --config " +
-                  shell_quoted(std::string(LABSIM_BUILD_DIR) + "/CPackConfig.cmake") + " -B " +
-                  shell_quoted(out));
-  ASSERT_EQ(pack.status, 0) << pack.output;
-  std::vector<std::string> tarballs;
+  const ProgramResult pack = run_host_tool(
+      CPACK_COMMAND, {"--config", std::string(LABSIM_BUILD_DIR) + "/CPackConfig.cmake", "-B", out});
+  ASSERT_EQ(pack.exit_status, 0) << pack.out << pack.err;
+  const std::string suffix = LABSIM_PACKAGE_SUFFIX;
+  std::vector<std::string> archives;
   for (const auto& entry : fs::directory_iterator(out)) {
     const std::string name = entry.path().filename().string();
-    if (name.size() > 7 && name.compare(name.size() - 7, 7, ".tar.gz") == 0) {
-      tarballs.push_back(entry.path().string());
+    if (name.size() > suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+      archives.push_back(entry.path().string());
     }
   }
-  ASSERT_EQ(tarballs.size(), 1u) << pack.output;
-  EXPECT_EQ(fs::path(tarballs[0]).filename().string().rfind("labsim-1.0.0-", 0), 0u);
+  ASSERT_EQ(archives.size(), 1u) << pack.out;
+  EXPECT_EQ(fs::path(archives[0]).filename().string().rfind("labsim-1.0.0-", 0), 0u);
 
-  const CommandResult list =
-      run_command(shell_quoted(CMAKE_COMMAND) + " -E tar tzf " + shell_quoted(tarballs[0]));
-  ASSERT_EQ(list.status, 0) << list.output;
+  // cmake's tar lists and unpacks the .zip as well.
+  const ProgramResult list = run_host_tool(CMAKE_COMMAND, {"-E", "tar", "tf", archives[0]});
+  ASSERT_EQ(list.exit_status, 0) << list.out << list.err;
   std::set<std::string> files;
   std::set<std::string> top_folders;
-  std::istringstream lines(list.output);
+  std::istringstream lines(list.out);
   std::string line;
   while (std::getline(lines, line)) {
     if (line.empty() || line.back() == '/') continue;
@@ -137,13 +146,13 @@ TEST(Package, tarball_holds_what_the_install_puts_in_place) {
   // Unpacked, the programs are the same as an install's and still run.
   const ScratchDir unpacked_dir;
   const std::string& unpacked = unpacked_dir.path();
-  const CommandResult extract =
-      run_command("cd " + shell_quoted(unpacked) + " && " + shell_quoted(CMAKE_COMMAND) +
-                  " -E tar xzf " + shell_quoted(tarballs[0]));
-  ASSERT_EQ(extract.status, 0) << extract.output;
+  const ProgramResult extract =
+      run_host_tool(CMAKE_COMMAND, {"-E", "tar", "xf", archives[0]}, unpacked);
+  ASSERT_EQ(extract.exit_status, 0) << extract.out << extract.err;
   const std::string root = unpacked + "/" + *top_folders.begin();
   EXPECT_EQ(files_under(root), delivered);
-  const ProgramResult needle = run_program(root + "/bin/needlefield", "0 0 0\n", unpacked);
+  const ProgramResult needle =
+      run_program(root + "/" + installed_program("needlefield"), "0 0 0\n", unpacked);
   EXPECT_EQ(needle.exit_status, 0);
   EXPECT_NE(needle.out.find("PHI =     0 degrees\n"), std::string::npos) << needle.out;
 }

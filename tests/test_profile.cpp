@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstddef>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -32,9 +31,8 @@ class ProfileFile : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = make_scratch_dir();
-    char previous[4096];
-    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(::chdir(dir_.c_str()), 0);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
     {
       std::ofstream stale("debug.csv");
       stale << "stale content that must be replaced\n";
@@ -44,7 +42,7 @@ class ProfileFile : public ::testing::Test {
     debug_output();
     second_ = read_file("debug.csv");
     svg_left_ = file_exists("debug.svg");
-    ASSERT_EQ(::chdir(previous), 0);
+    std::filesystem::current_path(previous);
     std::istringstream in(content_);
     std::string line;
     while (std::getline(in, line)) lines_.push_back(line);
@@ -209,7 +207,7 @@ TEST(ProfileProgram, reports_each_file_it_could_not_write_and_fails) {
   const ScratchDir scratch;
   const std::string& dir = scratch.path();
   // A folder in the way of a file makes that file impossible to create.
-  ASSERT_EQ(::mkdir((dir + "/debug.svg").c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/debug.svg"));
   const ProgramResult result = run_program(RODHEAT_PROFILE_EXE, "", dir, 120);
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.out, "Could not write debug.svg in this folder.\n");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -241,6 +242,19 @@ TEST_F(RodheatCli, input_ending_after_a_rejected_confirmation_or_closing_answer_
   const ProgramResult after_restart = run(answers + "restart\n");
   EXPECT_EQ(after_restart.exit_status, 1);
   EXPECT_EQ(after_restart.out, banner + all_questions + power_prompt);
+}
+
+TEST_F(RodheatCli, results_and_profile_files_end_every_line_with_a_single_line_feed) {
+  ASSERT_EQ(run("150\n600\n0 5\n5\n5 12.5\n\n\n\n").exit_status, 0);
+  const ProgramResult profile = run_program(RODHEAT_PROFILE_EXE, "", dir_, 120);
+  ASSERT_EQ(profile.exit_status, 0);
+  // The files are the same bytes on every platform, so a text-mode stream must not touch them.
+  for (const char* name : {"results.txt", "debug.csv", "debug.svg"}) {
+    const std::string content = read_file(path(name));
+    ASSERT_GT(std::count(content.begin(), content.end(), '\n'), 2) << name;
+    EXPECT_EQ(content.find('\r'), std::string::npos) << name;
+    EXPECT_EQ(content.back(), '\n') << name;
+  }
 }
 
 TEST_F(RodheatCli, input_ending_right_after_a_refused_name_runs_nothing) {
