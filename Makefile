@@ -7,10 +7,13 @@ CMAKE ?= cmake
 
 all: build
 
-$(BUILD)/build.ninja:
-	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+# Every target here is for developers, so each build folder is in developer mode; a plain
+# `cmake -S . -B b && cmake --build b` makes the three programs alone.
+DEV_MODE = -DLABSIM_DEVELOPER_MODE=ON
 
-configure: $(BUILD)/build.ninja
+# Run every time, so that a folder first configured without developer mode gets it too.
+configure:
+	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) >/dev/null
 
 build: configure
 	$(CMAKE) --build $(BUILD)
@@ -42,7 +45,7 @@ LINT_SOURCES = $(wildcard rodheat/*.cpp needlefield/*.cpp)
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
 sanitize:
-	$(CMAKE) -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	$(CMAKE) -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) \
 	  -DLABSIM_SANITIZE=ON -DLABSIM_BUILD_BENCH=OFF
 	$(CMAKE) --build $(SANITIZE_BUILD)
 	UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2
@@ -54,7 +57,7 @@ fuzz:
 # The configure step refreshes compile_commands.json, which clang-tidy reads. cppcheck's
 # useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written.
 lint:
-	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
 	  2>$(BUILD)/clang-tidy.log || status=$$?; \
 	grep -v ' warnings generated\.$$' $(BUILD)/clang-tidy.log || true; \
@@ -79,7 +82,7 @@ test-libcxx:
 	if [ -n "$$missing" ]; then \
 	  echo "Missing system packages:$$missing"; echo "Install them with: apt-get install$$missing"; \
 	  exit 1; fi
-	$(CMAKE) -S . -B $(LIBCXX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	$(CMAKE) -S . -B $(LIBCXX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
 	  -DLABSIM_BUILD_BENCH=OFF -DLABSIM_GTEST_FROM_SOURCE=ON
 	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
@@ -95,7 +98,7 @@ WINDOWS_BUILD ?= build-windows
 ARM64_BUILD ?= build-arm64
 GTEST_SOURCE_DIR ?= /usr/src/googletest
 # The benchmark library is the host's only; GoogleTest is built for the target from its sources.
-CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLABSIM_BUILD_BENCH=OFF \
+CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) -DLABSIM_BUILD_BENCH=OFF \
   -DLABSIM_GTEST_FROM_SOURCE=ON -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
 .PHONY: test-windows test-arm64 package-windows package-arm64 windows-build arm64-build
 

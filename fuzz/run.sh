@@ -26,7 +26,7 @@ fi
 [ "${1:-}" = --check ] && exit 0
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$cxx" \
-  -DLABSIM_BUILD_FUZZ=ON -DLABSIM_BUILD_TESTS=OFF -DLABSIM_BUILD_BENCH=OFF >/dev/null
+  -DLABSIM_DEVELOPER_MODE=ON -DLABSIM_BUILD_FUZZ=ON -DLABSIM_BUILD_TESTS=OFF -DLABSIM_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 
 mkdir -p "$build/logs" "$build/artifacts"
