@@ -79,10 +79,15 @@ bool write_file_atomically(const std::string& name,
                            const std::function<void(std::ostream&)>& write) {
   survive_file_size_limit();
   const fs::path target = usable_name(name) ? final_target(name) : fs::path();
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(target, ec);
+  // A FIFO or device in the way is left as it is, not replaced by a plain file.
+  const bool replaceable =
+      !target.empty() && (status.type() == fs::file_type::not_found || fs::is_regular_file(status));
   fs::path temporary;
   std::ofstream file;
   // Binary, so that every platform writes the same bytes with single line feeds.
-  if (!target.empty() && create_temporary_beside(target, temporary)) {
+  if (replaceable && create_temporary_beside(target, temporary)) {
     file.open(temporary, std::ios::binary | std::ios::trunc);
   }
   if (!file.is_open()) file.setstate(std::ios::failbit);
@@ -90,7 +95,6 @@ bool write_file_atomically(const std::string& name,
   file.flush();
   file.close();
   bool ok = !temporary.empty() && !file.fail() && keep_permissions(target, temporary);
-  std::error_code ec;
   if (ok) {
     fs::rename(temporary, target, ec);
     ok = !ec;

@@ -11,7 +11,8 @@ bool file_writable(const std::string& name);
 
 // Hands write a stream to a new file beside the named one and, once all of it is on disk,
 // renames that file over the name; a symlink stays a symlink and its target is replaced. An
-// earlier file stays as it was unless the whole new content made it. On any failure the new
-// file is removed and false returned; write still runs, into a stream that drops it.
+// earlier file stays as it was unless the whole new content made it, and a FIFO, device or
+// folder of that name is never replaced. On any failure the new file is removed and false
+// returned; write still runs, into a stream that drops it.
 bool write_file_atomically(const std::string& name,
                            const std::function<void(std::ostream&)>& write);

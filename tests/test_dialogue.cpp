@@ -184,6 +184,7 @@ TEST(FileWritable, special_files_and_names_with_a_nul_are_refused_without_blocki
   if (make_fifo("pipe.txt")) {
     // Opening a FIFO that nothing reads would block this call for ever.
     EXPECT_FALSE(file_writable("pipe.txt"));
+    EXPECT_FALSE(write_file_atomically("pipe.txt", [](std::ostream& out) { out << "lost\n"; }));
     EXPECT_TRUE(std::filesystem::is_fifo("pipe.txt"));
   }
   if (std::filesystem::is_character_file("/dev/null")) {
