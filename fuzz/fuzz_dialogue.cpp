@@ -15,6 +15,7 @@
 
 #include "dialogue.h"
 #include "fuzz_check.h"
+#include "run.h"
 
 namespace {
 
@@ -43,6 +44,10 @@ const std::set<std::string> fixed_lines = {
     "Invalid entry.  Time interval between two consecutive measurements, must be between 5 and "
     "3600s.",
     "Invalind entry. Time interval must be a multiple of 5.",
+    "Invalid entry.  No measurement time lies between the starting and finishing time "
+    "(measurements are taken at multiples of 5s).",
+    "Invalid entry.  No multiple of dt lies between the starting and finishing time; enter a "
+    "smaller dt.",
     "Invalid entry.  Entered values must be decimal numbers using a decimal point, separated by "
     "spaces, e.g. \"0.1 .12 0.28\".",
     "Warning. No sensor locations were entered.",
@@ -141,6 +146,7 @@ void check_settings(double P, double heating_duration, double t_start, double t_
           "the run gets ordered measurement times from 0 to 3600 s");
   require(dt >= 5.0 && dt <= 3600.0 && is_multiple_of_five(dt),
           "the run gets a measurement interval that is a multiple of 5 s");
+  require(window_holds_a_reading(t_start, t_end, dt), "the run takes at least one reading");
   require(!locations.empty() && locations.size() <= 5, "the run gets one to five sensors");
   for (const double location : locations) {
     require(location >= 0.0 && location <= 0.3, "every sensor lies on the rod");
