@@ -76,7 +76,9 @@ void run_steps(Simulation& sim, double P, double heating_duration, double t_star
   }
 }
 
+// The run owns copies of the settings by design, so they are taken by value.
 bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+            // cppcheck-suppress passedByValue
             std::vector<double> locations, std::string filename, RunClock& clock) {
   Simulation sim(locations);
   run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
