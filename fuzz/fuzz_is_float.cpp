@@ -1,4 +1,4 @@
-// isFloat and read_double on arbitrary text: no crash, and both agree with a second scan.
+// isFloat and read_double on arbitrary text: no crash, and both agree with stream extraction.
 
 #include <cmath>
 #include <cstddef>
@@ -13,20 +13,18 @@
 
 #include "fuzz_check.h"
 #include "input.h"
-#include "number_scan.h"
+#include "stream_reading.h"
 
 namespace {
 
 void check_is_float(const std::string& text) {
   const bool accepted = isFloat(text);
-  float as_float = 0.0f;
-  const bool whole_number =
-      number_scan::gather_end(text, 0) == text.size() && number_scan::convert(text, as_float);
-  require(accepted == whole_number,
+  require(accepted == stream_reading::is_one_float(text),
           "isFloat is true exactly for one whole single-precision number");
   if (!accepted) return;
   for (const char c : text) {
-    require(!number_scan::is_blank(c) && c != '\0', "an accepted text holds no blank");
+    const bool blank = c == ' ' || (c >= '\t' && c <= '\r');
+    require(!blank && c != '\0', "an accepted text holds no blank");
   }
   const double value = std::atof(text.c_str());
   require(std::isfinite(value), "an accepted text converts to a finite value");

@@ -1,4 +1,4 @@
-// vectorize on arbitrary text: no crash, its result is what a second scan of the text yields,
+// vectorize on arbitrary text: no crash, its result is what stream extraction of the text yields,
 // and the values it finds read back unchanged when printed.
 
 #include <cmath>
@@ -11,7 +11,7 @@
 
 #include "fuzz_check.h"
 #include "input.h"
-#include "number_scan.h"
+#include "stream_reading.h"
 
 namespace {
 
@@ -29,9 +29,9 @@ bool same_values(const std::vector<double>& a, const std::vector<double>& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::pair<std::vector<double>, bool> parsed = vectorize(text);
-  const std::pair<std::vector<double>, bool> rescanned = number_scan::scan_numbers(text);
-  require(parsed.second == rescanned.second, "the flag matches a second scan");
-  require(same_values(parsed.first, rescanned.first), "the values match a second scan");
+  const std::pair<std::vector<double>, bool> extracted = stream_reading::numbers(text);
+  require(parsed.second == extracted.second, "the flag matches stream extraction");
+  require(same_values(parsed.first, extracted.first), "the values match stream extraction");
 
   std::string printed;
   for (const double value : parsed.first) {
