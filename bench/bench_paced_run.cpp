@@ -29,7 +29,7 @@ int main() {
   std::streambuf* previous = std::cout.rdbuf(console.rdbuf());
   const double cpu_before = cpu_seconds();
   const auto start = std::chrono::steady_clock::now();
-  const bool written = runSim(300, 30, 0, 60, 5, {0.05, 0.15, 0.25}, file);
+  const bool written = runSim(300, 30, 0, 60, 5, {0.05, 0.15, 0.25}, file).written;
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double cpu = cpu_seconds() - cpu_before;

@@ -170,14 +170,17 @@ bool ask_locations(std::vector<double>& locations) {
   }
 }
 
-bool ask_filename(std::string& filename, const FileCheck& writable) {
-  std::cout << "Enter the output file name (pass an empty line for default name "
-               "\"results.txt\"):\n";
+const char* const filename_prompt =
+    "Enter the output file name (pass an empty line for default name \"results.txt\"):\n";
+
+// Takes lines until one names a file that can be written; false when input ends first.
+// default_on_end: input ending before any answer means the default name.
+bool read_filename(std::string& filename, const FileCheck& writable, bool default_on_end) {
   for (bool refused = false;; refused = true) {
     const std::string line = read_line();
     const bool ended = input_ended();
     // The student never asked for the default name after a refusal, so it is not taken for them.
-    if (ended && refused) return false;
+    if (ended && (refused || !default_on_end)) return false;
     const std::string name = line.empty() ? std::string("results.txt") : line + ".txt";
     if (writable(name)) {
       filename = name;
@@ -186,6 +189,37 @@ bool ask_filename(std::string& filename, const FileCheck& writable) {
     std::cout << "Invalid entry.  The file \"" << name << "\" cannot be written.\n";
     // Without more input the same name would be rejected for ever.
     if (ended) return false;
+  }
+}
+
+bool ask_filename(std::string& filename, const FileCheck& writable) {
+  std::cout << filename_prompt;
+  return read_filename(filename, writable, true);
+}
+
+// A finished run is never lost to a failed write: another name is asked for until one takes
+// the readings. False when input ends first.
+bool write_until_kept(std::string& filename, RunResult& result, const FileCheck& writable,
+                      const ResultsWrite& write) {
+  while (!result.written) {
+    std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
+    if (result.ends_program) return true;
+    discard_pending_terminal_input();
+    std::cout << filename_prompt;
+    if (!read_filename(filename, writable, false)) return false;
+    result.written = write(filename, result.results);
+  }
+  return true;
+}
+
+void report_run(const RunResult& result, const std::string& filename) {
+  if (!result.interrupted) {
+    std::cout << "Experiment successful!\n";
+  } else if (result.rows > 0) {
+    std::cout << "\nExperiment interrupted.  The readings taken so far were written to \""
+              << filename << "\".\n";
+  } else {
+    std::cout << "\nExperiment interrupted.  No readings had been taken.\n";
   }
 }
 
@@ -236,8 +270,8 @@ void print_setup(const Settings& settings) {
   }
 }
 
-bool real_run(double P, double heating_duration, double t_start, double t_end, double dt,
-              std::vector<double> locations, std::string filename) {
+RunResult real_run(double P, double heating_duration, double t_start, double t_end, double dt,
+                   std::vector<double> locations, std::string filename) {
   return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename));
 }
 
@@ -246,10 +280,13 @@ void one_second_pause() { std::this_thread::sleep_for(std::chrono::milliseconds(
 }  // namespace
 
 int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
-                 const FileCheck& writable) {
+                 const FileCheck& writable, const ResultsWrite& write) {
   const ExperimentRun experiment = run ? run : ExperimentRun(real_run);
   const std::function<void()> wait = pause ? pause : std::function<void()>(one_second_pause);
   const FileCheck can_write = writable ? writable : FileCheck(file_writable);
+  const ResultsWrite write_again = write ? write : ResultsWrite(write_results);
+  // A reader that went away, such as a closed pager, must not end an experiment.
+  survive_closed_output();
   std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
   while (true) {
     Settings settings;
@@ -259,14 +296,17 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
     print_setup(settings);
     std::cout.flush();
     wait();
-    const bool written =
+    RunResult result =
         experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
                    settings.dt, settings.locations, settings.filename);
-    if (written) {
-      std::cout << "Experiment successful!\n";
-    } else {
-      std::cout << "Warning. The results could not be written to \"" << settings.filename
-                << "\".\n";
+    const bool has_readings = !result.interrupted || result.rows > 0;
+    if (has_readings && !write_until_kept(settings.filename, result, can_write, write_again))
+      return 1;
+    // After a request to end, a failed write has had its warning and nothing else is said.
+    if (result.written || !has_readings) report_run(result, settings.filename);
+    if (result.ends_program) {
+      std::cout.flush();
+      return 128 + result.signal_number;
     }
     // ENTER pressed while waiting for the run must not answer the closing prompt.
     discard_pending_terminal_input();

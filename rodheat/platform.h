@@ -1,22 +1,89 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 // The few operating-system services rodheat needs beyond the standard library; each platform
 // has its own implementation file, chosen by the build.
 
-// Creates an empty file that did not exist before; false when the name is taken or the folder
-// refuses it. The new file gets the permissions a plain new file would get.
-bool create_new_file(const std::filesystem::path& path);
+// --- new files, written only through the handle that created them ---
 
-// Whether this process may create files in the folder (effective IDs, where the platform has them).
+using NewFileHandle = std::intptr_t;
+constexpr NewFileHandle no_new_file = -1;
+
+// Creates a file that did not exist before, readable and writable by its owner alone; returns
+// no_new_file when the name is taken or the folder refuses it.
+NewFileHandle create_new_file(const std::filesystem::path& path);
+
+// Writes all of data at the end of the file; false on any error.
+bool write_new_file(NewFileHandle file, const std::string& data);
+
+// Gives the file its final permission bits, puts its content on the storage device and closes
+// it; the handle is closed whatever the outcome.
+bool finish_new_file(NewFileHandle file, std::filesystem::perms permissions);
+
+// Closes a file that will not be finished.
+void abandon_new_file(NewFileHandle file);
+
+// Between these two, a signal that would end the program waits, so that no temporary file is
+// left behind and no file is left half written.
+void begin_file_write();
+void end_file_write();
+
+// Renames from over to, and puts the folder's changed entry on the storage device.
+bool rename_durably(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The permission bits a new file gets under this process's file-creation mask.
+std::filesystem::perms new_file_permissions();
+
+// A number no other running process has, for names of temporary files.
+unsigned long process_number();
+
+// --- looking only: nothing is created, opened for writing, changed or removed ---
+
+// Whether this process may create files in the folder: it still exists (a removed working
+// folder has no links left), takes new entries (effective IDs, where the platform has them) and
+// is not append-only.
 bool may_write_folder(const std::filesystem::path& folder);
 
 // Whether this process may write the existing file (effective IDs, where the platform has them).
 bool may_write_file(const std::filesystem::path& file);
 
+// Whether a rename over this existing file would be allowed: in a sticky folder, only a file of
+// this user's or of the folder owner's may be replaced.
+bool may_replace_file(const std::filesystem::path& folder, const std::filesystem::path& file);
+
+// Whether the kernel's protected-symlink rule lets this process follow the link: in a sticky
+// folder that others may write, only links of this user's or of the folder owner's.
+bool may_follow_link(const std::filesystem::path& link);
+
+// Whether a file of this name, and a temporary name of up to temporary_length bytes, fit the
+// folder's file system and the system's limit on path lengths.
+bool name_fits(const std::filesystem::path& folder, const std::filesystem::path& name,
+               std::size_t temporary_length);
+
+// --- the process and its terminal ---
+
 // Makes a write beyond the file-size limit fail with an error instead of ending the process.
 void survive_file_size_limit();
 
+// Makes output to a closed pipe fail quietly instead of ending the process.
+void survive_closed_output();
+
 // Drops keys typed at a terminal that the program has not read yet; leaves a pipe or file alone.
 void discard_pending_terminal_input();
+
+// What asked a guarded run to stop: nothing, Ctrl-C, or the end of the program (a closed
+// terminal window or a termination request), with the signal's number.
+struct Interruption {
+  bool requested = false;
+  bool ends_program = false;
+  int signal_number = 0;
+};
+
+// From begin to end, Ctrl-C, a closed terminal window and termination requests are only noted,
+// and a terminal does not echo typed keys; end restores both as they were.
+void begin_guarded_run();
+Interruption pending_interruption();
+void end_guarded_run();

@@ -1,27 +1,199 @@
 #include <fcntl.h>
+#include <limits.h>
 #include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+
+#ifdef __linux__
+#include <linux/fs.h>
+#endif
+
 #include "platform.h"
 
-bool create_new_file(const std::filesystem::path& path) {
-  // O_EXCL so that a file someone else made meanwhile is never taken over.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+namespace fs = std::filesystem;
+
+namespace {
+
+int descriptor(NewFileHandle file) { return static_cast<int>(file); }
+
+fs::path folder_of(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// Files on a folder that takes only appended data, or none, cannot be renamed into it.
+bool folder_is_append_only(const fs::path& folder) {
+#ifdef FS_IOC_GETFLAGS
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  return ::close(fd) == 0;
+  int flags = 0;
+  const bool known = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  ::close(fd);
+  return known && (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0;
+#else
+  (void)folder;
+  return false;
+#endif
 }
 
-bool may_write_folder(const std::filesystem::path& folder) {
-  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+volatile sig_atomic_t noted_signal = 0;
+volatile sig_atomic_t noted_end = 0;
+
+extern "C" void note_signal(int number) {
+  // Ctrl-C after a request to end must not turn that request into a mere interruption.
+  if (noted_end == 0) noted_signal = number;
+  if (number != SIGINT) noted_end = 1;
 }
 
-bool may_write_file(const std::filesystem::path& file) {
+constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction saved_actions[3];
+termios saved_terminal{};
+bool terminal_saved = false;
+
+}  // namespace
+
+NewFileHandle create_new_file(const fs::path& path) {
+  // O_EXCL: a name someone else made meanwhile, a symlink included, is never taken over.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  return fd < 0 ? no_new_file : fd;
+}
+
+bool write_new_file(NewFileHandle file, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(descriptor(file), data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool finish_new_file(NewFileHandle file, fs::perms permissions) {
+  const int fd = descriptor(file);
+  const bool synced =
+      ::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::all)) == 0 && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
+void abandon_new_file(NewFileHandle file) { ::close(descriptor(file)); }
+
+void begin_file_write() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int number : guarded_signals) sigaddset(&held, number);
+  ::sigprocmask(SIG_BLOCK, &held, nullptr);
+}
+
+void end_file_write() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int number : guarded_signals) sigaddset(&held, number);
+  ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
+}
+
+bool rename_durably(const fs::path& from, const fs::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return false;
+  // The new name is in place either way; syncing its folder only makes it survive a power cut.
+  const int folder = ::open(folder_of(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return true;
+}
+
+fs::perms new_file_permissions() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<fs::perms>(0666 & ~mask);
+}
+
+unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
+
+bool may_write_folder(const fs::path& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_nlink == 0) {
+    return false;
+  }
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 &&
+         !folder_is_append_only(folder);
+}
+
+bool may_write_file(const fs::path& file) {
   return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool may_replace_file(const fs::path& folder, const fs::path& file) {
+  struct stat folder_info {
+  }, file_info{};
+  if (::stat(folder.c_str(), &folder_info) != 0 || ::lstat(file.c_str(), &file_info) != 0) {
+    return false;
+  }
+  if ((folder_info.st_mode & S_ISVTX) == 0) return true;
+  const uid_t user = ::geteuid();
+  return user == 0 || file_info.st_uid == user || folder_info.st_uid == user;
+}
+
+bool may_follow_link(const fs::path& link) {
+  struct stat folder_info {
+  }, link_info{};
+  if (::lstat(link.c_str(), &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return true;
+  if (::stat(folder_of(link).c_str(), &folder_info) != 0) return false;
+  if ((folder_info.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return true;
+  // The kernel makes no exception for root here, and neither does this.
+  return link_info.st_uid == ::geteuid() || link_info.st_uid == folder_info.st_uid;
+}
+
+bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
+  errno = 0;
+  long name_max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (name_max < 0) name_max = errno == 0 ? LONG_MAX : 255;
+  if (name.native().size() > static_cast<std::size_t>(name_max)) return false;
+  const std::size_t longest = std::max(name.native().size(), temporary_length);
+  // The folder, a separator, the longest name and the closing NUL.
+  return folder.native().size() + 1 + longest + 1 <= PATH_MAX;
 }
 
 void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }
 
+void survive_closed_output() { ::signal(SIGPIPE, SIG_IGN); }
+
 void discard_pending_terminal_input() {
   if (::isatty(STDIN_FILENO)) ::tcflush(STDIN_FILENO, TCIFLUSH);
+}
+
+void begin_guarded_run() {
+  noted_signal = 0;
+  noted_end = 0;
+  struct sigaction action {};
+  action.sa_handler = note_signal;
+  sigemptyset(&action.sa_mask);
+  // A signal while another is noted waits for it, so the two notes never interleave.
+  for (int number : guarded_signals) sigaddset(&action.sa_mask, number);
+  for (std::size_t i = 0; i < 3; ++i) ::sigaction(guarded_signals[i], &action, &saved_actions[i]);
+  terminal_saved = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved_terminal) == 0;
+  if (terminal_saved) {
+    termios quiet = saved_terminal;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  }
+}
+
+Interruption pending_interruption() {
+  Interruption noted;
+  noted.signal_number = noted_signal;
+  noted.requested = noted.signal_number != 0;
+  noted.ends_program = noted_end != 0;
+  return noted;
+}
+
+void end_guarded_run() {
+  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  terminal_saved = false;
+  for (std::size_t i = 0; i < 3; ++i) ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
 }

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <thread>
 #include <utility>
 
 #include "atomic_file.h"
+#include "platform.h"
 #include "simulation.h"
 
 namespace {
@@ -49,7 +51,7 @@ RunClock& steady_run_clock() {
   return clock;
 }
 
-void run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
+bool run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
                double dt, RunClock& clock) {
   sim.init_measurements();
   const auto start = clock.now();
@@ -73,17 +75,35 @@ void run_steps(Simulation& sim, double P, double heating_duration, double t_star
         static_cast<std::int64_t>(static_cast<double>(i) * h * pace_ms_per_second);
     const auto target = start + std::chrono::milliseconds(target_ms);
     clock.sleep_for(std::chrono::duration_cast<std::chrono::nanoseconds>(target - clock.now()));
+    if (pending_interruption().requested && t_end / h >= static_cast<double>(i + 1)) return false;
   }
+  return true;
+}
+
+bool write_results(const std::string& name, const std::string& results) {
+  return write_file_atomically(name, [&](std::ostream& file) { file << results; });
 }
 
 // The run owns copies of the settings by design, so they are taken by value.
-bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            // cppcheck-suppress passedByValue
-            std::vector<double> locations, std::string filename, RunClock& clock) {
+RunResult runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+                 // cppcheck-suppress passedByValue
+                 std::vector<double> locations, std::string filename, RunClock& clock) {
   Simulation sim(locations);
-  run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
-
-  return write_file_atomically(filename, [&](std::ostream& file) {
-    sim.dump_measurements(file, P, heating_duration, t_end, dt);
-  });
+  RunResult result;
+  begin_guarded_run();
+  result.interrupted = !run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
+  const int stopped_by = pending_interruption().signal_number;
+  std::ostringstream content;
+  sim.dump_measurements(content, P, heating_duration, t_end, dt);
+  result.results = content.str();
+  result.rows = sim.measurement_times.size();
+  // An interrupted run without a reading has nothing worth a file.
+  if (!result.interrupted || result.rows > 0)
+    result.written = write_results(filename, result.results);
+  // A request to end that came while the file was written is carried out once it is complete.
+  const Interruption last = pending_interruption();
+  end_guarded_run();
+  result.ends_program = last.ends_program;
+  result.signal_number = last.ends_program ? last.signal_number : stopped_by;
+  return result;
 }

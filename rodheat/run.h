@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,29 @@ class Simulation;
 bool window_holds_a_reading(double t_start, double t_end, double dt);
 
 // The stepping part of a run on a model the caller owns: table header, running clock, rows,
-// heater and pacing. runSim wraps it with the model's creation and the results file.
-void run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
+// heater and pacing. runSim wraps it with the model's creation and the results file. Returns
+// false when an interruption stopped it after a step short of t_end.
+bool run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
                double dt, RunClock& clock);
 
-// One experiment: steps the rod to t_end, prints the running clock and the live table,
-// and writes the results file, paced by clock (a test passes its own to run unpaced). Returns
-// true when the results file was written completely; until then an earlier file of that name
-// stays as it was.
-bool runSim(double P, double heating_duration, double t_start, double t_end, double dt,
-            std::vector<double> locations, std::string filename,
-            RunClock& clock = steady_run_clock());
+// How a run ended and what it measured, so that the dialogue can report it and write the same
+// readings again under another name.
+struct RunResult {
+  bool written = false;       // the results file holds the whole content below
+  bool interrupted = false;   // stopped short of t_end
+  bool ends_program = false;  // a closed terminal window or a termination request
+  int signal_number = 0;      // what interrupted it, when something did
+  std::size_t rows = 0;       // readings taken
+  std::string results;        // the results file's content
+};
+
+// One experiment: steps the rod to t_end, prints the running clock and the live table, and
+// writes the results file, paced by clock (a test passes its own to run unpaced). Ctrl-C stops
+// it after the current step, and the readings taken so far are written; nothing is written when
+// there are none. Until the write succeeds an earlier file of that name stays as it was.
+RunResult runSim(double P, double heating_duration, double t_start, double t_end, double dt,
+                 std::vector<double> locations, std::string filename,
+                 RunClock& clock = steady_run_clock());
+
+// Writes a results file's content under name, as runSim does.
+bool write_results(const std::string& name, const std::string& results);

@@ -35,7 +35,11 @@ struct Recorder {
                std::vector<double> locations, std::string filename) {
           runs.push_back({P, heating_duration, t_start, t_end, dt, locations, filename});
           events.push_back("run");
-          return written;
+          RunResult result;
+          result.written = written;
+          result.rows = 1;
+          result.results = "readings of " + filename + "\n";
+          return result;
         },
         [this] { events.push_back("pause"); });
     out = capture.text();
@@ -104,17 +108,24 @@ TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_fiv
   EXPECT_EQ(recorder.runs[1].dt, 3600.0);
 }
 
-TEST(Dialogue, a_run_that_could_not_write_its_file_is_reported_as_a_warning) {
+TEST(Dialogue, a_failed_write_asks_for_another_name_and_writes_the_same_readings_there) {
   InScratchDir scratch;
   Recorder recorder;
   recorder.written = false;
-  recorder.talk("150\n600\n0 5\n5\n5\n\n\n\n");
+  recorder.talk("150\n600\n0 5\n5\n5\n\n\nrun2\n\n");
   EXPECT_EQ(recorder.status, 0);
   const std::string tail =
-      "Warning. The results could not be written to \"results.txt\".\n" + closing_prompt;
+      "Warning. The results could not be written to \"results.txt\".\n"
+      "Enter the output file name (pass an empty line for default name "
+      "\"results.txt\"):\nExperiment successful!\n" +
+      closing_prompt;
   ASSERT_GE(recorder.out.size(), tail.size());
   EXPECT_EQ(recorder.out.substr(recorder.out.size() - tail.size()), tail);
-  EXPECT_EQ(recorder.out.find("Experiment successful!"), std::string::npos);
+  EXPECT_EQ(read_file("run2.txt"), "readings of results.txt\n");
+  // Input ending at the second name leaves nothing to answer with: no default is taken for it.
+  recorder.talk("150\n600\n0 5\n5\n5\n\n\n");
+  EXPECT_EQ(recorder.status, 1);
+  EXPECT_FALSE(file_exists("results.txt"));
 }
 
 TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
@@ -126,7 +137,9 @@ TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
   const int status = run_dialogue(
       [&](double, double, double, double, double, std::vector<double>, std::string filename) {
         run_files.push_back(filename);
-        return true;
+        RunResult result;
+        result.written = true;
+        return result;
       },
       [] {},
       [&](const std::string& name) {

@@ -56,7 +56,7 @@ RunOutcome unpaced_run(double P, double heating, double t_start, double t_end, d
   FakeClock clock;
   ConsoleCapture capture;
   RunOutcome run;
-  run.written = runSim(P, heating, t_start, t_end, dt, locations, file, clock);
+  run.written = runSim(P, heating, t_start, t_end, dt, locations, file, clock).written;
   run.console = capture.text();
   return run;
 }
@@ -173,7 +173,9 @@ std::vector<std::string> folder_content(const std::string& dir) {
 
 TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_replaced_one_keeps_its_mode) {
   namespace fs = std::filesystem;
-  { std::ofstream(file_) << "earlier results\n"; }
+  {
+    std::ofstream(file_) << "earlier results\n";
+  }
   fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
                   fs::perm_options::replace);
   // The table of this run is far larger than the limit, so the write fails part of the way.
@@ -206,9 +208,9 @@ TEST_F(RunTest, results_through_a_symlink_replace_its_target_and_the_link_stays)
 
 // The dialogue refuses exactly the windows in which the run would take no reading.
 TEST_F(RunTest, window_check_agrees_with_the_rows_a_run_takes) {
-  const double cases[][3] = {{7, 9, 5},       {10, 20, 30},       {10, 20, 5},   {0, 0, 5},
-                             {1, 4.9995, 5},  {1, 4.9985, 5},     {5.0005, 9, 5}, {5.001, 9, 5},
-                             {12, 29.999, 15}, {12, 29.9985, 15}, {31, 31, 5},   {25, 31, 30}};
+  const double cases[][3] = {{7, 9, 5},        {10, 20, 30},      {10, 20, 5},    {0, 0, 5},
+                             {1, 4.9995, 5},   {1, 4.9985, 5},    {5.0005, 9, 5}, {5.001, 9, 5},
+                             {12, 29.999, 15}, {12, 29.9985, 15}, {31, 31, 5},    {25, 31, 30}};
   for (const auto& c : cases) {
     const RunOutcome run = unpaced_run(0, 1, c[0], c[1], c[2], {0.05}, file_);
     EXPECT_EQ(window_holds_a_reading(c[0], c[1], c[2]), !row_times(run.console).empty())
@@ -282,7 +284,7 @@ TEST(RunPacing, real_paced_run_takes_no_less_than_its_schedule) {
   const ScratchDir scratch;
   const std::string& dir = scratch.path();
   const auto begin = std::chrono::steady_clock::now();
-  ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt"));
+  ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt").written);
   const auto elapsed = std::chrono::steady_clock::now() - begin;
   // The last of the 2501 steps is due 2500 x 0.16 ms = 400 ms after the start.
   EXPECT_GE(elapsed, milliseconds(400));
