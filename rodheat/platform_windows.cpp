@@ -1,29 +1,141 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+
 #include "platform.h"
 
-bool create_new_file(const std::filesystem::path& path) {
+namespace fs = std::filesystem;
+
+namespace {
+
+HANDLE handle_of(NewFileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+// The numbers the POSIX build reports for the same events, so that exit statuses agree.
+constexpr int interrupt_number = 2;
+constexpr int hangup_number = 1;
+
+std::atomic<bool> run_guarded{false};
+std::atomic<int> noted_signal{0};
+std::atomic<bool> noted_end{false};
+std::atomic<int> files_being_written{0};
+// Set while nothing is in the middle of a guarded run or a file; a closing console waits on it.
+HANDLE settled = nullptr;
+DWORD saved_input_mode = 0;
+bool input_mode_saved = false;
+
+void update_settled() {
+  if (run_guarded || files_being_written > 0) {
+    ::ResetEvent(settled);
+  } else {
+    ::SetEvent(settled);
+  }
+}
+
+BOOL WINAPI on_console_event(DWORD event) {
+  const bool closing = event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT;
+  if (run_guarded) {
+    if (!noted_end) noted_signal = closing ? hangup_number : interrupt_number;
+    if (closing) noted_end = true;
+  }
+  if (!closing && run_guarded) return TRUE;
+  // Ending the process now could leave a file half made; a closing console allows about five
+  // seconds before Windows ends the process anyway.
+  ::WaitForSingleObject(settled, closing ? 4500 : INFINITE);
+  if (noted_end) ::ExitProcess(128 + hangup_number);
+  return FALSE;
+}
+
+void watch_console_events() {
+  if (settled != nullptr) return;
+  settled = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
+  ::SetConsoleCtrlHandler(on_console_event, TRUE);
+}
+
+}  // namespace
+
+NewFileHandle create_new_file(const fs::path& path) {
   // CREATE_NEW so that a file someone else made meanwhile is never taken over.
   const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  return ::CloseHandle(file) != 0;
+  return file == INVALID_HANDLE_VALUE ? no_new_file : reinterpret_cast<NewFileHandle>(file);
 }
+
+bool write_new_file(NewFileHandle file, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle_of(file), data.data() + done, chunk, &written, nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+// Access lists, not permission bits, protect files here; a new file inherits its folder's.
+bool finish_new_file(NewFileHandle file, fs::perms) {
+  const bool flushed = ::FlushFileBuffers(handle_of(file)) != 0;
+  return ::CloseHandle(handle_of(file)) != 0 && flushed;
+}
+
+void abandon_new_file(NewFileHandle file) { ::CloseHandle(handle_of(file)); }
+
+void begin_file_write() {
+  watch_console_events();
+  ++files_being_written;
+  update_settled();
+}
+
+void end_file_write() {
+  --files_being_written;
+  update_settled();
+}
+
+bool rename_durably(const fs::path& from, const fs::path& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+fs::perms new_file_permissions() {
+  return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+         fs::perms::others_read;
+}
+
+unsigned long process_number() { return ::GetCurrentProcessId(); }
 
 // Folder permissions are access lists that only an attempt would test; a folder is taken as
 // writable, and a refusal shows when the results are written.
-bool may_write_folder(const std::filesystem::path& folder) {
+bool may_write_folder(const fs::path& folder) {
   const DWORD attributes = ::GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool may_write_file(const std::filesystem::path& file) {
+bool may_write_file(const fs::path& file) {
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
+// Windows has no sticky folders.
+bool may_replace_file(const fs::path&, const fs::path&) { return true; }
+
+// Only privileged users make symbolic links here, so none is a neighbour's trap.
+bool may_follow_link(const fs::path&) { return true; }
+
+bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
+  if (name.native().size() > 255) return false;
+  const std::size_t longest = std::max(name.native().size(), temporary_length);
+  // Paths without the long-path prefix stop at MAX_PATH characters, the closing NUL included.
+  return folder.native().size() + 1 + longest + 1 <= MAX_PATH;
+}
+
 // Windows has no signal for a file-size limit; a failed write is reported as an error already.
 void survive_file_size_limit() {}
+
+// A write to a closed pipe fails with an error here; no signal ends the process.
+void survive_closed_output() {}
 
 void discard_pending_terminal_input() {
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
@@ -32,4 +144,30 @@ void discard_pending_terminal_input() {
   if (input != INVALID_HANDLE_VALUE && ::GetConsoleMode(input, &mode)) {
     ::FlushConsoleInputBuffer(input);
   }
+}
+
+void begin_guarded_run() {
+  watch_console_events();
+  noted_signal = 0;
+  noted_end = false;
+  run_guarded = true;
+  update_settled();
+  const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+  input_mode_saved = input != INVALID_HANDLE_VALUE && ::GetConsoleMode(input, &saved_input_mode);
+  if (input_mode_saved) ::SetConsoleMode(input, saved_input_mode & ~ENABLE_ECHO_INPUT);
+}
+
+Interruption pending_interruption() {
+  Interruption noted;
+  noted.signal_number = noted_signal;
+  noted.requested = noted.signal_number != 0;
+  noted.ends_program = noted_end;
+  return noted;
+}
+
+void end_guarded_run() {
+  if (input_mode_saved) ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode);
+  input_mode_saved = false;
+  run_guarded = false;
+  update_settled();
 }

@@ -12,6 +12,13 @@
 // exit status: body's result, -1 when a signal ended it, or -2 where there is no such limit.
 int exit_status_under_file_size_limit(std::uintmax_t max_bytes, const std::function<int()>& body);
 
+// Runs body in a child process as an unprivileged user other than this one, and gives its exit
+// status, -1 when a signal ended it, or -2 where this process cannot change users (not root).
+int exit_status_as_other_user(const std::function<int()>& body);
+
+// Sends this process the platform's Ctrl-C; false where it cannot be sent.
+bool raise_interrupt();
+
 // Makes a FIFO at path; false where the platform has none.
 bool make_fifo(const std::string& path);
 
@@ -26,6 +33,8 @@ class TerminalSession {
   // The exit status once the program has ended within timeout_seconds, otherwise -1.
   virtual int exit_status(double timeout_seconds) = 0;
   virtual std::string shown() const = 0;
+  // Sends the program a signal, as the system does when its window closes.
+  virtual void send_signal(int number) = 0;
 };
 
 // Starts exe in workdir on a new pseudo-terminal; null where the platform has none.

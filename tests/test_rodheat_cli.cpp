@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 #include "run_program.h"
@@ -54,6 +56,25 @@ const std::string two_sensor_run_to_5s =
     "| t(s) |  T1(C) |  T2(C) |\n              "
     "\r|    0 | xxxx.x | xxxx.x | \n"
     "\r|    5 | xxxx.x | xxxx.x | \n";
+
+// The table rows in a terminal's or a file's text, without line ends.
+std::vector<std::string> rows_of(const std::string& text) {
+  static const std::regex row(R"(\| +[0-9]+ \|[^\r\n]*)");
+  std::vector<std::string> rows;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), row); it != std::sregex_iterator();
+       ++it) {
+    rows.push_back(it->str());
+  }
+  return rows;
+}
+
+// A terminal shows each line end as a carriage return and a line feed.
+std::string on_terminal(std::string text) {
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+    text.insert(at, "\r");
+  }
+  return text;
+}
 
 class RodheatCli : public ::testing::Test {
  protected:
@@ -299,4 +320,56 @@ TEST_F(RodheatCli, enter_pressed_at_a_terminal_during_the_run_does_not_answer_th
   EXPECT_EQ(student->exit_status(1.0), -1) << "the early ENTER ended the program";
   student->type("\n");
   EXPECT_EQ(student->exit_status(30), 0) << student->shown();
+}
+
+TEST_F(RodheatCli, ctrl_c_keeps_the_rows_so_far_and_a_vanished_folder_gets_a_second_name) {
+  std::filesystem::create_directory(path("sub"));
+  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  student->type("150\n600\n0 60\n5\n5\nsub/run1\n\n");
+  ASSERT_TRUE(student->wait_for("|   10 |", 30)) << student->shown();
+  std::filesystem::remove_all(path("sub"));
+  student->type("\x03");
+  ASSERT_TRUE(student->wait_for(
+      on_terminal("Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt),
+      30))
+      << student->shown();
+  student->type("run2\n");
+  ASSERT_TRUE(student->wait_for(on_terminal(closing_prompt), 30)) << student->shown();
+  const std::string shown = student->shown();
+  EXPECT_NE(shown.find(on_terminal("\nExperiment interrupted.  The readings taken so far were "
+                                   "written to \"run2.txt\".\n" +
+                                   closing_prompt)),
+            std::string::npos)
+      << shown;
+  const std::vector<std::string> rows = rows_of(read_file(path("run2.txt")));
+  EXPECT_GE(rows.size(), 3u);
+  EXPECT_LT(rows.size(), 13u) << "the run went on after Ctrl-C";
+  EXPECT_EQ(rows, rows_of(shown));
+  student->type("\n");
+  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
+}
+
+TEST_F(RodheatCli, a_termination_request_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
+  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  student->type("150\n600\n0 60\n5\n5\n\n\n");
+  ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
+  student->send_signal(SIGTERM);
+  EXPECT_EQ(student->exit_status(30), 128 + SIGTERM) << student->shown();
+  const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
+  EXPECT_GE(rows.size(), 2u);
+  EXPECT_LT(rows.size(), 13u);
+  EXPECT_EQ(rows, rows_of(student->shown()));
+}
+
+TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {
+  if (!posix_platform()) GTEST_SKIP() << "no POSIX shell to close the pipe early";
+  // head leaves after the banner and a prompt or two, long before the run prints a row.
+  std::vector<std::string> command{"sh", "-c",
+                                   "{ \"$@\"; echo $? > status; } | head -c 100 > /dev/null", "sh"};
+  for (const std::string& word : program_command(RODHEAT_EXE)) command.push_back(word);
+  run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60);
+  EXPECT_EQ(read_file(path("status")), "0\n");
+  EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 2u);
 }

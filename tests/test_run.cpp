@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
 #include "child_process.h"
 #include "console_capture.h"
 #include "run.h"
@@ -204,6 +205,37 @@ TEST_F(RunTest, results_through_a_symlink_replace_its_target_and_the_link_stays)
   EXPECT_TRUE(fs::is_symlink(file_));
   EXPECT_EQ(read_file(dir_ + "/kept/real.txt").substr(0, 29), "Tavix 2021 Experimental Round");
   EXPECT_EQ(folder_content(dir_ + "/kept"), std::vector<std::string>{"real.txt"});
+}
+
+TEST_F(RunTest, a_name_as_long_as_the_file_system_takes_is_written_and_a_longer_one_refused) {
+  const std::string longest = dir_ + "/" + std::string(240, 'n') + ".txt";
+  // Paths without the long-path prefix stop at 260 characters on Windows.
+  if (posix_platform()) {
+    EXPECT_TRUE(file_writable(longest));
+    EXPECT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, longest).written);
+  }
+  EXPECT_FALSE(file_writable(dir_ + "/" + std::string(252, 'n') + ".txt"));
+}
+
+TEST_F(RunTest, another_users_link_in_a_shared_sticky_folder_is_neither_followed_nor_replaced) {
+  namespace fs = std::filesystem;
+  fs::permissions(dir_, static_cast<fs::perms>(0755), fs::perm_options::replace);
+  fs::create_directory(dir_ + "/shared");
+  fs::permissions(dir_ + "/shared", static_cast<fs::perms>(01777), fs::perm_options::replace);
+  fs::create_directory(dir_ + "/private");
+  { std::ofstream(dir_ + "/private/data.txt") << "private\n"; }
+  const std::string link = dir_ + "/shared/results.txt";
+  const int planted = exit_status_as_other_user([&] {
+    std::error_code ec;
+    fs::create_symlink("../private/data.txt", link, ec);
+    return ec ? 1 : 0;
+  });
+  if (planted == -2) GTEST_SKIP() << "only root can plant a link as another user";
+  ASSERT_EQ(planted, 0);
+  EXPECT_FALSE(file_writable(link));
+  EXPECT_FALSE(unpaced_run(100, 600, 0, 5, 5, {0.05}, link).written);
+  EXPECT_EQ(read_file(dir_ + "/private/data.txt"), "private\n");
+  EXPECT_TRUE(fs::is_symlink(link));
 }
 
 // The dialogue refuses exactly the windows in which the run would take no reading.

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "atomic_file.h"
+#include "child_process.h"
+#include "platform.h"
+#include "run_program.h"
+#include "scratch_dir.h"
+
+namespace fs = std::filesystem;
+
+TEST(NewFile, is_private_while_written_and_a_replaced_file_gives_its_bits_without_setuid) {
+  if (!posix_platform()) GTEST_SKIP() << "Windows files have access lists, not permission bits";
+  const ScratchDir scratch;
+  const std::string target = scratch.path() + "/results.txt";
+  { std::ofstream(target) << "earlier\n"; }
+  fs::permissions(target, static_cast<fs::perms>(06755), fs::perm_options::replace);
+  fs::perms while_written = fs::perms::unknown;
+  ASSERT_TRUE(write_file_atomically(target, [&](std::ostream& out) {
+    for (const auto& entry : fs::directory_iterator(scratch.path())) {
+      if (entry.path().extension() == ".tmp") while_written = entry.symlink_status().permissions();
+    }
+    out << "new\n";
+  }));
+  EXPECT_EQ(while_written, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(0755));
+  EXPECT_EQ(read_file(target), "new\n");
+}
+
+TEST(GuardedRun, ctrl_c_is_noted_instead_of_ending_the_program) {
+  begin_guarded_run();
+  const bool sent = raise_interrupt();
+  Interruption noted;
+  // A console delivers its events on a thread of its own, a moment later.
+  for (int wait = 0; wait < 200 && sent && !(noted = pending_interruption()).requested; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  end_guarded_run();
+  if (!posix_platform() && !noted.requested) {
+    GTEST_SKIP() << "this console delivered no Ctrl-C event to the test process";
+  }
+  EXPECT_TRUE(noted.requested);
+  EXPECT_EQ(noted.signal_number, 2);
+  EXPECT_FALSE(noted.ends_program);
+}
