@@ -141,10 +141,12 @@ std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
     ::setsid();
     const int slave = ::open(slave_path.c_str(), O_RDWR);
     if (slave < 0) ::_exit(126);
-    // Typed keys are not echoed, so that what is shown is the program's output alone.
+    // Typed keys are not echoed and line ends are not expanded, so that what is shown is the
+    // program's output alone, byte for byte.
     termios mode{};
     ::tcgetattr(slave, &mode);
     mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    mode.c_oflag &= ~static_cast<tcflag_t>(ONLCR);
     ::tcsetattr(slave, TCSANOW, &mode);
     for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(slave, fd);
     ::close(slave);
