@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the release kits in build-release/ (or $1): each holds exactly its files, SHA256SUMS
-# matches, each packaged Linux program starts in an empty root (as root), and the kits of the
-# platforms in $2 (Linux) built again from a copy of the sources elsewhere are the same bytes.
+# Checks the release kits in build-release/ (or $1): each holds exactly its files, each packaged
+# Linux program starts in an empty root (as root), and the kits of the platforms in $2 (Linux)
+# built again from a copy of the sources elsewhere are the same bytes.
 # shellcheck disable=SC2016,SC2034 # check evaluates its quoted command itself
 set -uo pipefail
 shopt -s nullglob
@@ -23,7 +23,6 @@ for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $te
     "$(printf "$name/%s\n" $files | sort)" ] && mkdir "$tmp/$name" &&
     (cd "$tmp/$name" && cmake -E tar xf "$kits/$file")'
 done
-check "SHA256SUMS matches the kits" '(cd "$kits" && sha256sum --quiet -c SHA256SUMS)'
 
 if [ "$(id -u)" = 0 ]; then
   # An aarch64 program runs under qemu, with no other file of its own processor in the root.
