@@ -89,11 +89,6 @@ test-libcxx:
 	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
 	ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j 2
 
-# A .tar.gz of the programs and the README, in $(BUILD)/.
-.PHONY: package
-package: build
-	$(CMAKE) --build $(BUILD) --target package
-
 # --- cross builds: Windows x86-64 under Wine, Linux aarch64 under qemu, all linked statically ---
 WINDOWS_BUILD ?= build-windows
 ARM64_BUILD ?= build-arm64
@@ -101,7 +96,7 @@ GTEST_SOURCE_DIR ?= /usr/src/googletest
 # The benchmark library is the host's only; GoogleTest is built for the target from its sources.
 CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) -DLABSIM_BUILD_BENCH=OFF \
   -DLABSIM_GTEST_FROM_SOURCE=ON -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
-.PHONY: test-windows test-arm64 package-windows package-arm64 windows-build arm64-build
+.PHONY: test-windows test-arm64 windows-build arm64-build
 
 # $(call require,COMMAND-CHECKS): each check is "test-command:package"; names the packages whose
 # check fails and stops, as .ci/run does.
@@ -138,13 +133,21 @@ test-windows: windows-build
 test-arm64: arm64-build
 	ctest --test-dir $(ARM64_BUILD) --output-on-failure -j 2
 
-# A .zip with the three .exe files and the README, in $(WINDOWS_BUILD)/.
-package-windows: windows-build
-	$(CMAKE) --build $(WINDOWS_BUILD) --target package
+# --- release: the teacher's and the student's kit of every platform, with SHA256SUMS ---
+RELEASE ?= build-release
+# Each name's build options are in release/make-kits.sh.
+RELEASE_PLATFORMS ?= Linux Linux-aarch64 Windows
+# The platforms that check-release builds a second time and compares byte for byte.
+RELEASE_AGAIN ?= Linux
+.PHONY: release check-release
 
-# A .tar.gz of the aarch64 programs and the README, in $(ARM64_BUILD)/.
-package-arm64: arm64-build
-	$(CMAKE) --build $(ARM64_BUILD) --target package
+release:
+	bash release/make-kits.sh $(RELEASE) $(RELEASE_PLATFORMS)
+
+# The kits' contents, their start in an empty root, and a second build elsewhere.
+check-release: release
+	bash tests/check_release.sh $(RELEASE) "$(RELEASE_AGAIN)"
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \
+	  $(RELEASE)

@@ -19,6 +19,7 @@ const std::string x_prompt = "Enter X (mm) between 0 and   100 : ";
 const std::string y_prompt = "Enter Y (mm) between 0 and   100 : ";
 const std::string out_of_range = "Coordinates out of range.\n";
 const std::string separator = std::string(31, '-') + "\n";
+const std::string invalid = "Invalid entry.  Enter a number using a decimal point.\n";
 const std::string exceeded =
     "Maximum current exceeded!\nPress Enter key to exit.\n"
     "Restart the program to resume the simulations.";
@@ -64,6 +65,9 @@ void check_output(const std::string& text, bool input_consumed) {
                (state == State::at_x || state == State::at_y)) {
       state = State::at_y;
       length = y_prompt.size();
+    } else if (starts_with_at(text, pos, invalid) &&
+               (state == State::at_current || state == State::at_x || state == State::at_y)) {
+      length = invalid.size();
     } else if (starts_with_at(text, pos, out_of_range) && state == State::at_y) {
       state = State::before_current;
       length = out_of_range.size();

@@ -59,8 +59,8 @@ bool whole_number(const std::string& token, double& value) {
 }
 
 // Prints the prompt and reads one number into value. A token that is not a number discards
-// the rest of that input line and asks again. At the end of input prints "\n" and returns
-// false; value is then left untouched.
+// the rest of that input line, says so and asks again. At the end of input prints "\n" and
+// returns false; value is then left untouched.
 bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
   std::string token;
   for (;;) {
@@ -76,6 +76,7 @@ bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
     do {
       ch = std::fgetc(in);
     } while (ch != '\n' && ch != EOF);
+    std::fprintf(out, "Invalid entry.  Enter a number using a decimal point.\n");
   }
 }
 

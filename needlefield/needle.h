@@ -11,7 +11,8 @@ double needle_phi(double I, double X, double Y);
 
 // The whole dialogue: seeds random_rand() with seed, then asks for I, X and Y and prints PHI
 // until a current beyond the limit or the end of input. Reads tokens from in, each taken only
-// when it is a number as a whole, with "%lf"'s value; writes everything to out with
+// when it is a number as a whole, with "%lf"'s value (any other token is refused with a
+// message and its line discarded); writes everything to out with
 // printf-style calls, flushing before each read.
 // Returns the exit status, always 0.
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed);

@@ -44,7 +44,8 @@ std::string installed_program(const std::string& name) {
 
 const std::set<std::string> delivered{
     installed_program("needlefield"), installed_program("rodheat"),
-    installed_program("rodheat-profile"), installed(LABSIM_INSTALL_DOCDIR, "README.md")};
+    installed_program("rodheat-profile"), installed(LABSIM_INSTALL_DOCDIR, "README.md"),
+    installed(LABSIM_INSTALL_DOCDIR, "STUDENT-GUIDE.md")};
 
 // One install into a scratch prefix, shared by the tests that look at it.
 class Installed : public ::testing::Test {
@@ -66,7 +67,7 @@ ProgramResult Installed::install_;
 
 }  // namespace
 
-TEST_F(Installed, prefix_holds_the_three_programs_and_the_readme_only) {
+TEST_F(Installed, prefix_holds_the_three_programs_the_readme_and_the_guide_only) {
   ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
   EXPECT_EQ(files_under(prefix_), delivered);
   for (const char* program : {"rodheat", "needlefield", "rodheat-profile"}) {

@@ -23,6 +23,7 @@ const std::string I_prompt = "Enter I (A) between  -5.0 and   5.0 : ";
 const std::string X_prompt = "Enter X (mm) between 0 and   100 : ";
 const std::string Y_prompt = "Enter Y (mm) between 0 and   100 : ";
 const std::string out_of_range = I_prompt + X_prompt + Y_prompt + "Coordinates out of range.\n";
+const std::string invalid = "Invalid entry.  Enter a number using a decimal point.\n";
 const std::string exceeded =
     "Maximum current exceeded!\nPress Enter key to exit.\n"
     "Restart the program to resume the simulations.";
@@ -157,15 +158,16 @@ TEST(NeedleProgram, three_numbers_on_one_line_answer_three_prompts) {
   expect_dialogue("0 50 50\n", pass("    0") + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, word_at_any_prompt_asks_that_prompt_again) {
-  expect_dialogue("abc\n0\nxyz 7\n50\nnan\n50\n", I_prompt + I_prompt + X_prompt + X_prompt +
-                                                      Y_prompt + Y_prompt + result("    0") +
-                                                      I_prompt + "\n");
+TEST(NeedleProgram, word_at_any_prompt_is_refused_and_that_prompt_asked_again) {
+  expect_dialogue("abc\n0\nxyz 7\n50\nnan\n50\n", I_prompt + invalid + I_prompt + X_prompt +
+                                                      invalid + X_prompt + Y_prompt + invalid +
+                                                      Y_prompt + result("    0") + I_prompt + "\n");
 }
 
-TEST(NeedleProgram, number_glued_to_other_characters_asks_that_prompt_again) {
-  expect_dialogue("1,5\n0 50mm 60\n50 50\n", I_prompt + I_prompt + X_prompt + X_prompt + Y_prompt +
-                                                 result("    0") + I_prompt + "\n");
+TEST(NeedleProgram, number_glued_to_other_characters_is_refused_and_that_prompt_asked_again) {
+  expect_dialogue("1,5\n0 50mm 60\n50 50\n", I_prompt + invalid + I_prompt + X_prompt + invalid +
+                                                 X_prompt + Y_prompt + result("    0") + I_prompt +
+                                                 "\n");
   expect_dialogue("0\r\n50\r\n50\r\n", pass("    0") + I_prompt + "\n");
 }
 
@@ -173,9 +175,9 @@ TEST(NeedleProgram, end_of_input_at_any_prompt_ends_with_a_line_end) {
   expect_dialogue("", I_prompt + "\n");
   expect_dialogue("0", I_prompt + X_prompt + "\n");
   expect_dialogue("0 50\n", I_prompt + X_prompt + Y_prompt + "\n");
-  expect_dialogue("abc", I_prompt + I_prompt + "\n");
-  expect_dialogue("0 abc", I_prompt + X_prompt + X_prompt + "\n");
-  expect_dialogue("0 50 x", I_prompt + X_prompt + Y_prompt + Y_prompt + "\n");
+  expect_dialogue("abc", I_prompt + invalid + I_prompt + "\n");
+  expect_dialogue("0 abc", I_prompt + X_prompt + invalid + X_prompt + "\n");
+  expect_dialogue("0 50 x", I_prompt + X_prompt + Y_prompt + invalid + Y_prompt + "\n");
   // The current's line end is missing too, so neither of the two reads finds a character.
   expect_dialogue("6", I_prompt + exceeded + "\n");
 }

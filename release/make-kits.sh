@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Builds the release kits of the named platforms into OUT: each platform in a static build of its
+# own whose programs name no folder, each kit packed with the commit's time, sorted members and
+# numeric owners, then SHA256SUMS over every kit in OUT.
+# Usage: release/make-kits.sh OUT PLATFORM...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(mkdir -p "$1" && cd "$1" && pwd)
+shift
+# Every file's time in the kits; a copy of the sources without git history must be given it.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+fi
+export SOURCE_DATE_EPOCH
+
+# Stops with the package to install when a command is missing.
+need() {
+  command -v "$1" >/dev/null && return
+  echo "Missing system package: $2 (apt-get install $2)"
+  exit 1
+}
+
+# The configure options of each platform: a new platform is a line here and a name in the list.
+platform_options() {
+  case $1 in
+    Linux) need g++ g++ ;;
+    Linux-aarch64)
+      need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
+      echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/aarch64-linux-gnu.cmake" ;;
+    Windows)
+      need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+      echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/mingw-w64-x86_64.cmake" ;;
+    *)
+      echo "No release platform named $1" >&2
+      return 1 ;;
+  esac
+}
+
+# pack STAGE NAME ARCHIVE: the folder STAGE/NAME into OUT/NAME.ARCHIVE.
+pack() {
+  local stage=$1 name=$2 archive=$3
+  rm -f "$out/$name.$archive"
+  chmod -R u+rwX,go+rX,go-w "$stage/$name"
+  find "$stage/$name" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  case $archive in
+    tar.gz)
+      tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner --format=gnu \
+        --mtime="@$SOURCE_DATE_EPOCH" -cf - "$name" | gzip -9n >"$out/$name.tar.gz" ;;
+    zip)
+      # zip keeps local times and reads names in the order given.
+      (cd "$stage" && find "$name" -type f | LC_ALL=C sort |
+        TZ=UTC zip -q -X -9 -@ "$out/$name.zip") ;;
+  esac
+}
+
+need tar tar
+need zip zip
+for platform in "$@"; do
+  options=$(platform_options "$platform")
+  build=$out/build/$platform
+  stage=$out/build/$platform-kits
+  echo "== $platform"
+  # shellcheck disable=SC2086 # the options are separate words
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLABSIM_STATIC=ON \
+    -DLABSIM_REPRODUCIBLE=ON -DLABSIM_DEVELOPER_MODE=OFF $options >/dev/null
+  cmake --build "$build" -j 2
+  rm -rf "$stage"
+  while read -r component name archive; do
+    cmake --install "$build" --strip --component "$component" --prefix "$stage/$name" >/dev/null
+    pack "$stage" "$name" "$archive"
+    echo "$name.$archive"
+  done <"$build/kits.txt"
+done
+
+cd "$out"
+shopt -s nullglob
+kits=(*.tar.gz *.zip)
+sha256sum -- "${kits[@]}" >SHA256SUMS
+echo "SHA256SUMS of ${#kits[@]} kits in $out"

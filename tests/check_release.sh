@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Checks the release kits in build-release/ (or $1): each holds exactly its files, each packaged
+# Linux program starts in an empty root (as root), and the kits of the platforms in $2 (Linux)
+# built again from a copy of the sources elsewhere are the same bytes.
+# shellcheck disable=SC2016,SC2034 # check evaluates its quoted command itself
+set -uo pipefail
+shopt -s nullglob
+cd "$(dirname "$0")/.." || exit 1
+kits=$(cd "${1:-build-release}" && pwd) platforms=${2:-Linux} tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+v=$(sed -n 's/^project(labsim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) passed=0 failed=0
+check() { if eval "$2"; then ((passed++)); else echo "FAILED: $1" && ((failed++)); fi; }
+
+doc=share/doc/labsim exe="needlefield.exe rodheat.exe"
+teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
+for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $teacher" \
+  "labsim-$v-Windows.zip README.md STUDENT-GUIDE.md rodheat-profile.exe $exe" \
+  "labsim-student-$v-Linux.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
+  "labsim-student-$v-Linux-aarch64.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
+  "labsim-student-$v-Windows.zip STUDENT-GUIDE.txt $exe"; do
+  read -r file files <<<"$kit" && name=${file%.*} && name=${name%.tar}
+  check "$file holds $files" '[ "$(cmake -E tar tf "$kits/$file" | grep -v "/$" | sort)" = \
+    "$(printf "$name/%s\n" $files | sort)" ] && mkdir "$tmp/$name" &&
+    (cd "$tmp/$name" && cmake -E tar xf "$kits/$file")'
+done
+
+if [ "$(id -u)" = 0 ]; then
+  # An aarch64 program runs under qemu, with no other file of its own processor in the root.
+  qemu=$(command -v qemu-aarch64) && qemu_files="$qemu $(ldd "$qemu" | grep -o '/[^ ]*')"
+  for program in "$tmp"/labsim*-Linux*/*/{,bin/}{rodheat,needlefield,rodheat-profile}; do
+    root=$(mktemp -d -p "$tmp") && cp "$program" "$root/" && run=""
+    [[ $program != *aarch64* ]] || run=$qemu
+    for f in ${run:+$qemu_files}; do cp --parents "$f" "$root"; done
+    want=$(cd "$tmp" && echo 0 50 50 | $run "$program" | head -n 1)
+    check "$program starts in an empty root" '[ -n "$want" ] && [ "$(echo 0 50 50 | timeout 300 \
+      chroot "$root" $run "/${program##*/}" | head -n 1)" = "$want" ]'
+  done
+else
+  echo "skipped: starting each program in an empty root needs root (chroot)"
+fi
+
+# A second build elsewhere, from a copy of the files git knows, with the same commit time.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+mkdir "$tmp/src" && git ls-files -z -co --exclude-standard | tar --null -T - -cf - |
+  tar -C "$tmp/src" -xf -
+check "the kits of $platforms build again" 'bash "$tmp/src/release/make-kits.sh" "$tmp/again" \
+  $platforms >"$tmp/again.log" 2>&1 || ! cat "$tmp/again.log"'
+for again in "$tmp/again"/*.{tar.gz,zip}; do
+  kit=${again##*/} && sha256sum "$kits/$kit" "$again"
+  check "$kit is the same bytes when built again" 'cmp -s "$kits/$kit" "$again"'
+done
+echo "release: $passed passed, $failed failed$([ "$(id -u)" = 0 ] || echo ', 1 skipped')"
+[ "$failed" = 0 ]
