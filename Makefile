@@ -146,5 +146,36 @@ package-windows: windows-build
 package-arm64: arm64-build
 	$(CMAKE) --build $(ARM64_BUILD) --target package
 
+# --- the site: the programs in a web page, compiled with emscripten ---
+WEB_BUILD ?= build-web
+# The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield").
+WEB_PROGRAMS ?= rodheat needlefield rodheat-profile
+# Debian's emscripten runs its tools with a Node that does not search Debian's module folders.
+WEB_ENV = NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs
+.PHONY: web web-modules package-web test-web
+
+# Never a browser of npm's own: the checks drive the system's browsers.
+web-modules:
+	$(call require,"command -v npm:npm")
+	@cd web && if [ ! -f node_modules/.package-lock.json ] || \
+	  [ package-lock.json -nt node_modules/.package-lock.json ]; then \
+	  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; fi
+
+web: web-modules
+	$(call require,"command -v em++:emscripten")
+	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)" >/dev/null
+	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
+
+# $(WEB_BUILD)/labsim-1.0.0-web.zip: one folder with the site and the README.
+package-web: web
+	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
+
+# The web programs under Node against the native ones, then a session in each browser.
+test-web: build web
+	$(call require,"command -v chromium:chromium" "command -v firefox-esr:firefox-esr")
+	node web/check.js $(BUILD)/bin $(WEB_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \
+	  $(WEB_BUILD)
