@@ -40,8 +40,8 @@ bench: build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-# Sources for another platform are checked by that platform's warning-free build instead.
-LINT_SOURCES = $(filter-out %_windows.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
+# Sources for another platform (Windows, the browser) are checked by that platform's warning-free build instead.
+LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
 .PHONY: sanitize fuzz lint
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.

@@ -26,7 +26,7 @@
   let running = false;
   let reading = false;
   let partial = '';
-  let queue = [];
+  let keys = '';
 
   function loadProgram(name) {
     if (sources[name]) return Promise.resolve(sources[name]);
@@ -53,8 +53,7 @@
     if (worker) worker.terminate();
     worker = null;
     running = reading = false;
-    partial = '';
-    queue = [];
+    partial = keys = '';
   }
 
   async function start(name) {
@@ -81,10 +80,9 @@
       terminal.write(message.bytes);
     } else if (message.type === 'read') {
       reading = true;
-      deliver();
+      pump();
     } else if (message.type === 'discard') {
-      partial = '';
-      queue = [];
+      keys = '';
     } else if (message.type === 'run') {
       running = message.running;
       if (running) setStatus('The experiment is running: keys typed now are ignored.');
@@ -100,41 +98,43 @@
     }
   }
 
-  // Hands the oldest complete line to the program once it asks; null is the end of input.
-  function deliver() {
-    if (!reading || !queue.length) return;
-    reading = false;
-    const line = queue.shift();
-    worker.postMessage({ type: 'input', bytes: line === null ? null : encoder.encode(line) });
-  }
-
   // A console's line editing: echo, Backspace, Enter hands over the line, Ctrl-D ends input.
-  terminal.onData((data) => {
-    if (!worker || running) return;
-    for (let i = 0; i < data.length; i++) {
-      const ch = data[i];
+  // Keys wait until the program asks, so that each answer shows after its question.
+  function pump() {
+    while (reading && keys.length) {
+      const ch = keys[0];
+      keys = keys.slice(1);
       if (ch === '\r' || ch === '\n') {
-        // A pasted Windows line end is one Enter, not two.
-        if (ch === '\n' && data[i - 1] === '\r') continue;
         terminal.write('\r\n');
-        queue.push(partial + '\n');
-        partial = '';
+        hand(partial + '\n');
+        // A pasted Windows line end is one Enter, not two.
+        if (ch === '\r' && keys[0] === '\n') keys = keys.slice(1);
       } else if (ch === '\x7f' || ch === '\b') {
         if (partial.length) {
           partial = Array.from(partial).slice(0, -1).join('');
           terminal.write('\b \b');
         }
       } else if (ch === '\x04') {
-        queue.push(partial.length ? partial : null);
-        partial = '';
-      } else if (ch === '\x1b') {
-        break; // arrow and function keys have no meaning here
+        hand(partial.length ? partial : null);
       } else if (ch >= ' ') {
         partial += ch;
         terminal.write(ch);
       }
     }
-    deliver();
+  }
+
+  // null is the end of input.
+  function hand(line) {
+    reading = false;
+    partial = '';
+    worker.postMessage({ type: 'input', bytes: line === null ? null : encoder.encode(line) });
+  }
+
+  terminal.onData((data) => {
+    // Arrow and function keys have no meaning here.
+    if (!worker || running || data[0] === '\x1b') return;
+    keys += data;
+    pump();
   });
 
   restartButton.addEventListener('click', () => start(current));
@@ -224,17 +224,19 @@
     document.getElementById('files-note').textContent = text;
   }
 
-  let links = [];
+  // A link keeps its address while the list changes, so that a click during a change still works.
+  let links = new Map();
   async function renderFiles() {
     const files = (await allFiles()).sort((a, b) => b.time - a.time || b.key - a.key);
-    links.forEach((url) => URL.revokeObjectURL(url));
-    links = [];
+    const kept = new Map();
     fileList.textContent = '';
     files.forEach((file) => {
+      const id = file.name + '@' + file.time;
+      const url = links.get(id) || URL.createObjectURL(file.blob);
+      kept.set(id, url);
       const item = document.createElement('li');
       const link = document.createElement('a');
-      link.href = URL.createObjectURL(file.blob);
-      links.push(link.href);
+      link.href = url;
       link.download = file.name;
       link.textContent = file.name;
       const when = new Date(file.time).toLocaleString();
@@ -246,6 +248,8 @@
       item.append(link, ' — ' + file.blob.size + ' bytes, ' + when, remove);
       fileList.appendChild(item);
     });
+    links.forEach((url, id) => kept.has(id) || URL.revokeObjectURL(url));
+    links = kept;
   }
 
   function showPicture(bytes) {

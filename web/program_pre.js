@@ -94,7 +94,26 @@ Module.preRun = [
   },
 ];
 
+// A main that waited for input or slept returns later, to Asyncify alone: its status is the exit's.
+Module.noInitialRun = true;
+Module.onRuntimeInitialized = function () {
+  callMain([]);
+  if (Asyncify.currData) {
+    Asyncify.asyncPromiseHandlers = {
+      resolve: function (code) {
+        exit(code);
+      },
+      reject: function (error) {
+        abort(error);
+      },
+    };
+  }
+};
+
+var labsimExited = false;
 Module.onExit = function (code) {
+  if (labsimExited) return;
+  labsimExited = true;
   labsimFlush();
   labsimSendFiles();
   Module.labsimSend({ type: 'exit', code: code });

@@ -1,0 +1,178 @@
+'use strict';
+// The web programs under Node against the native ones on the same answers, then one whole
+// session in each browser, typed key by key. Usage: node web/check.js NATIVE_BIN WEB_BUILD
+const { execFileSync } = require('child_process');
+const crypto = require('crypto');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const [nativeBin, webBuild] = process.argv.slice(2).map((p) => path.resolve(p));
+const CSV_SHA256 = '8a855d54140b8be887e307daa0ab27795ffe9409bd56fc5a1d3741460a6ec16c';
+let passed = 0;
+let failed = 0;
+function check(name, ok, detail) {
+  if (ok) passed++;
+  else failed++;
+  console.log((ok ? 'ok   ' : 'FAIL ') + name + (ok || detail === undefined ? '' : ': ' + detail));
+}
+const sha256 = (data) => crypto.createHash('sha256').update(data).digest('hex');
+// Readings carry the model's noise and the needle's angle its random error; all else must match.
+const maskReadings = (text) => text.replace(/(\| +\d+ \|)[ \d.|-]*/g, '$1#').replace(/PHI = +-?\d+/g, 'PHI = #');
+
+// Runs the native program and the web one in two scratch folders; returns both outputs and folders.
+function runBoth(program, answers, work) {
+  const result = {};
+  for (const [kind, command, args] of [
+    ['native', path.join(nativeBin, program), []],
+    ['web', process.execPath, [path.join(webBuild, 'bin', program + '.js')]],
+  ]) {
+    const dir = fs.mkdtempSync(path.join(work, kind + '-'));
+    let out;
+    try {
+      out = Buffer.concat([execFileSync(command, args, { cwd: dir, input: answers, timeout: 60000 }),
+        Buffer.from('\nexit 0')]);
+    } catch (error) {
+      out = Buffer.concat([error.stdout || Buffer.alloc(0), Buffer.from('\nexit ' + error.status)]);
+    }
+    result[kind] = { out: out.toString('latin1'), dir: dir };
+  }
+  return result;
+}
+
+function nodeChecks(work) {
+  const rod = runBoth('rodheat', '400\n100\n30\n20 40\n7\n5\n1 10 35\n1 10\n\n\nrestart\n50\n10\n0 10\n5\n5\nrun\n\n\n', work);
+  check('rodheat: the web build writes the native bytes, readings aside',
+    maskReadings(rod.web.out) === maskReadings(rod.native.out), rod.web.out);
+  for (const name of ['results.txt', 'run.txt']) {
+    const [n, w] = ['native', 'web'].map((k) => fs.readFileSync(path.join(rod[k].dir, name), 'latin1'));
+    check('rodheat: ' + name + ' as the native one, readings aside', maskReadings(w) === maskReadings(n), w);
+  }
+  const needle = runBoth('needlefield', '2\n50\n50\n-1\n30\nabc\n20\n9\n', work);
+  check('needlefield: the web build writes the native bytes, angles aside',
+    maskReadings(needle.web.out) === maskReadings(needle.native.out), needle.web.out);
+  const profile = runBoth('rodheat-profile', '', work);
+  const file = (kind, name) => fs.readFileSync(path.join(profile[kind].dir, name));
+  check('rodheat-profile: debug.csv has the known sha256', sha256(file('web', 'debug.csv')) === CSV_SHA256);
+  check('rodheat-profile: debug.svg is the native one', file('web', 'debug.svg').equals(file('native', 'debug.svg')));
+  check('rodheat-profile: the same words', profile.web.out === profile.native.out, profile.web.out);
+}
+
+// The terminal's visible rows (the test page is tall enough to hold a whole session).
+const screen = (page) => page.$$eval('.xterm-rows > div', (rows) => rows.map((r) => r.textContent.trimEnd()));
+async function waitForScreen(page, pattern, timeout = 30000) {
+  await page.waitForFunction((source) => new RegExp(source).test(
+    [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n')),
+  { timeout: timeout, polling: 50 }, pattern.source);
+}
+async function answer(page, text) {
+  await page.keyboard.type(text, { delay: 15 });
+  await page.keyboard.press('Enter');
+}
+// The file behind the link of that name, read as the browser offers it.
+async function fileLink(page, name) {
+  const link = await page.waitForSelector('#files a[download="' + name + '"]', { timeout: 10000 });
+  return link.evaluate((a) => fetch(a.href).then((r) => r.text()));
+}
+
+async function browserSession(browserName, launchOptions, site) {
+  const browser = await puppeteer.launch(launchOptions);
+  const figures = {};
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 1700 });
+    // Records each status change, the screen 1.2 s and 3.2 s into a run (at 15 s and 40 s of the
+    // model's time), and the page's worst answer time while a run goes on.
+    await page.evaluateOnNewDocument(() => {
+      window.probe = { changes: [], worstLag: 0 };
+      const running = () => /experiment is running/.test(document.getElementById('status').textContent);
+      const rows = () => [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n');
+      let last = performance.now();
+      setInterval(() => {
+        const now = performance.now();
+        if (running()) window.probe.worstLag = Math.max(window.probe.worstLag, now - last - 10);
+        last = now;
+      }, 10);
+      new MutationObserver(() => {
+        window.probe.changes.push([performance.now(), document.getElementById('status').textContent]);
+        if (!running() || window.probe.early !== undefined) return;
+        window.probe.early = '';
+        setTimeout(() => { window.probe.early = rows(); }, 1200);
+        setTimeout(() => { window.probe.later = rows(); }, 3200);
+      }).observe(document, { subtree: true, childList: true, characterData: true });
+    });
+    await page.goto(site + '#rodheat');
+    await waitForScreen(page, /Enter P/);
+    await answer(page, '500');
+    await waitForScreen(page, /Power must be between 0 and 300W/);
+    for (const text of ['100', '30', '20 60', '5', '1 10 20', 'run1', '']) await answer(page, text);
+    await page.waitForFunction(() => /experiment is running/.test(document.getElementById('status').textContent));
+    await new Promise((resolve) => setTimeout(resolve, 3500));
+    const { early, later } = await page.evaluate(() => window.probe);
+    check(browserName + ': the clock counts, then the rows appear while the run goes on',
+      /t = 10\.0s/.test(early) && !/\|   20 \|/.test(early) && /\|   20 \|/.test(later) &&
+      !/\|   60 \|/.test(later), early + later);
+    await answer(page, 'restart');
+    await waitForScreen(page, /Experiment successful!\nPress ENTER to exit/);
+    const rows = (await screen(page)).filter((row) => /^\|\s+\d+ \|/.test(row.replace(/^.*\r/, '')));
+    const results = await fileLink(page, 'run1.txt');
+    check(browserName + ': the results file holds the rows of the screen',
+      rows.length === 9 && rows.every((row) => results.includes(row + ' \n')),
+      JSON.stringify([rows, results]));
+    const probe = await page.evaluate(() => window.probe);
+    const span = probe.changes.filter((c) => /experiment is running|rodheat.* is running\.$/.test(c[1]));
+    const started = span.find((c) => /experiment is running/.test(c[1]))[0];
+    const ended = span.filter((c) => !/experiment is running/.test(c[1])).pop()[0];
+    figures.run = (ended - started) / 1000;
+    figures.worstLag = probe.worstLag;
+    check(browserName + ': a 60 s run takes 4.8 s within 5 %', Math.abs(figures.run - 4.8) <= 0.24, figures.run);
+    check(browserName + ': typed-ahead keys during the run are dropped, the closing prompt waits',
+      !/restart\s*$/.test((await screen(page)).join('\n')) && !(await page.$eval('#status', (s) => /ended/.test(s.textContent))));
+    await page.reload();
+    await page.waitForSelector('#files a');
+    check(browserName + ': the results file stays listed after a reload', (await fileLink(page, 'run1.txt')) === results);
+
+    await page.goto(site + '#needlefield');
+    await waitForScreen(page, /Enter I/);
+    for (const text of ['2', '50', '50']) await answer(page, text);
+    await waitForScreen(page, /PHI = +-?\d+ degrees/);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('d');
+    await page.keyboard.up('Control');
+    await page.waitForFunction(() => /has ended/.test(document.getElementById('status').textContent));
+    check(browserName + ': needlefield ends at Ctrl-D and offers to start again',
+      await page.$eval('#restart', (b) => !b.hidden && document.activeElement === b));
+
+    const profileStart = Date.now();
+    await page.goto(site + '#rodheat-profile');
+    await page.waitForFunction(() => /has ended/.test(document.getElementById('status').textContent), { timeout: 120000 });
+    figures.profile = (Date.now() - profileStart) / 1000;
+    const csv = await fileLink(page, 'debug.csv');
+    check(browserName + ': the profile\'s debug.csv has the known sha256', sha256(csv) === CSV_SHA256);
+    check(browserName + ': debug.svg is listed and shown on the page', (await fileLink(page, 'debug.svg')).endsWith('</svg>\n') &&
+      await page.$eval('#picture', (p) => !p.hidden && p.querySelector('img').naturalWidth > 0));
+  } finally {
+    await browser.close();
+  }
+  console.log(browserName + ' figures: run ' + figures.run + ' s, worst answer time ' +
+    Math.round(figures.worstLag) + ' ms, profile ' + figures.profile + ' s');
+}
+
+(async () => {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'labsim-web-'));
+  try {
+    nodeChecks(work);
+    const site = 'file://' + path.join(webBuild, 'site', 'index.html');
+    const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
+    await browserSession('chromium', { executablePath: '/usr/bin/chromium', headless: true,
+      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }, site);
+    await browserSession('firefox', { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }, site);
+  } catch (error) {
+    check('the browser sessions run to their end', false, error.stack);
+  } finally {
+    fs.rmSync(work, { recursive: true, force: true });
+  }
+  console.log(passed + ' passed, ' + failed + ' failed');
+  process.exitCode = failed ? 1 : 0;
+})();
