@@ -40,7 +40,7 @@ bench: build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-# Sources for another platform (Windows, the browser) are checked by that platform's warning-free build instead.
+# Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
 LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
 .PHONY: sanitize fuzz lint
 
