@@ -132,7 +132,7 @@
 
   terminal.onData((data) => {
     // Arrow and function keys have no meaning here.
-    if (!worker || running || data[0] === '\x1b') return;
+    if (!worker || data[0] === '\x1b') return;
     keys += data;
     pump();
   });
