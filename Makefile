@@ -171,9 +171,11 @@ web: web-modules
 package-web: web
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
 
-# The web programs under Node against the native ones, then a session in each browser.
+# The web programs under Node against the native ones, then a session in each browser engine;
+# WebKit's runs in a virtual display of its own.
 test-web: build web
-	$(call require,"command -v chromium:chromium" "command -v firefox-esr:firefox-esr")
+	$(call require,"command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
+	  "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb")
 	node web/check.js $(BUILD)/bin $(WEB_BUILD)
 
 clean:

@@ -198,7 +198,8 @@
 
   // A file of the same name replaces the one listed, as it would in a folder.
   async function saveFile(name, bytes) {
-    const record = { name: name, time: Date.now(), key: nextKey++, blob: new Blob([bytes]) };
+    // Plain bytes, not a Blob: WebKit keeps no Blob in the storage of a private window.
+    const record = { name: name, time: Date.now(), key: nextKey++, bytes: bytes };
     const index = memory.findIndex((file) => file.name === name);
     if (index >= 0) memory.splice(index, 1);
     memory.push(record);
@@ -232,7 +233,7 @@
     fileList.textContent = '';
     files.forEach((file) => {
       const id = file.name + '@' + file.time;
-      const url = links.get(id) || URL.createObjectURL(file.blob);
+      const url = links.get(id) || URL.createObjectURL(new Blob([file.bytes]));
       kept.set(id, url);
       const item = document.createElement('li');
       const link = document.createElement('a');
@@ -245,7 +246,7 @@
       remove.textContent = 'Remove';
       remove.setAttribute('aria-label', 'Remove ' + file.name + ' from the list');
       remove.addEventListener('click', () => removeFile(file.name));
-      item.append(link, ' — ' + file.blob.size + ' bytes, ' + when, remove);
+      item.append(link, ' — ' + file.bytes.length + ' bytes, ' + when, remove);
       fileList.appendChild(item);
     });
     links.forEach((url, id) => kept.has(id) || URL.revokeObjectURL(url));
