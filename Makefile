@@ -164,10 +164,11 @@ web-modules:
 web: web-modules
 	$(call require,"command -v em++:emscripten")
 	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)" >/dev/null
+	  -DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)" \
+	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
 
-# $(WEB_BUILD)/labsim-1.0.0-web.zip: one folder with the site and the README.
+# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site and the README.
 package-web: web
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
 
