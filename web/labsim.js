@@ -18,6 +18,8 @@
   terminal.open(document.getElementById('terminal'));
   fit.fit();
   window.addEventListener('resize', () => fit.fit());
+  // Tab leaves the terminal as it leaves any field, so that the keyboard alone reaches the rest.
+  terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
 
   // --- the programs: each script defines window.labsimProgram, run in a Worker made from its source
   const sources = {};
