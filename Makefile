@@ -40,8 +40,8 @@ bench: build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-# Sources for another platform are checked by that platform's warning-free build instead.
-LINT_SOURCES = $(filter-out %_windows.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
+# Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
+LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
 .PHONY: sanitize fuzz lint
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
@@ -148,6 +148,39 @@ release:
 check-release: release
 	bash tests/check_release.sh $(RELEASE) "$(RELEASE_AGAIN)"
 
+# --- the site: the programs in a web page, compiled with emscripten ---
+WEB_BUILD ?= build-web
+# The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield").
+WEB_PROGRAMS ?= rodheat needlefield rodheat-profile
+# Debian's emscripten runs its tools with a Node that does not search Debian's module folders.
+WEB_ENV = NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs
+.PHONY: web web-modules package-web test-web
+
+# Never a browser of npm's own: the checks drive the system's browsers.
+web-modules:
+	$(call require,"command -v npm:npm")
+	@cd web && if [ ! -f node_modules/.package-lock.json ] || \
+	  [ package-lock.json -nt node_modules/.package-lock.json ]; then \
+	  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; fi
+
+web: web-modules
+	$(call require,"command -v em++:emscripten")
+	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)" \
+	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
+	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
+
+# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site and the README.
+package-web: web
+	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
+
+# The web programs under Node against the native ones, then a session in each browser engine;
+# WebKit's runs in a virtual display of its own.
+test-web: build web
+	$(call require,"command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
+	  "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb")
+	node web/check.js $(BUILD)/bin $(WEB_BUILD)
+
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \
-	  $(RELEASE)
+	  $(RELEASE) $(WEB_BUILD) $(WEB_BUILD)-student

@@ -1,0 +1,82 @@
+#include <emscripten.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform.h"
+
+namespace fs = std::filesystem;
+
+// The page's side of discarding typed-ahead keys, in the program's JavaScript library.
+extern "C" void labsim_discard_input();
+
+NewFileHandle create_new_file(const fs::path& path) {
+  // O_EXCL so that a file made meanwhile is never taken over.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  return fd < 0 ? no_new_file : fd;
+}
+
+bool write_new_file(NewFileHandle file, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(static_cast<int>(file), data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The page's file system lives in memory and has one user: no bits to set, no device to sync.
+bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
+
+void abandon_new_file(NewFileHandle file) { ::close(static_cast<int>(file)); }
+
+// No signal can end a program in the page between two of its own steps.
+void begin_file_write() {}
+void end_file_write() {}
+
+bool rename_durably(const fs::path& from, const fs::path& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+fs::perms new_file_permissions() {
+  return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+         fs::perms::others_read;
+}
+
+unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
+
+// The browser's file system has one user; AT_EACCESS aborts there, and flags 0 asks the same.
+bool may_write_folder(const fs::path& folder) {
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, 0) == 0;
+}
+
+bool may_write_file(const fs::path& file) {
+  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, 0) == 0;
+}
+
+// One user, no sticky folders and no neighbours' links.
+bool may_replace_file(const fs::path&, const fs::path&) { return true; }
+bool may_follow_link(const fs::path&) { return true; }
+
+// The limits of a Linux machine, so that the page refuses the names a lab computer would.
+bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
+  if (name.native().size() > 255) return false;
+  const std::size_t longest = std::max(name.native().size(), temporary_length);
+  return folder.native().size() + 1 + longest + 1 <= 4096;
+}
+
+// The browser's file system has no size limit, and the page's terminal is never a closed pipe.
+void survive_file_size_limit() {}
+void survive_closed_output() {}
+
+// tcflush aborts under the browser's runtime; the keys wait in the page, which drops them.
+void discard_pending_terminal_input() { labsim_discard_input(); }
+
+// The page has no Ctrl-C for a running program and hides keys typed during a run itself.
+void begin_guarded_run() {}
+Interruption pending_interruption() { return {}; }
+void end_guarded_run() {}

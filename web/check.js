@@ -1,0 +1,242 @@
+'use strict';
+// The web programs under Node against the native ones on the same answers, then one whole
+// session in each browser, typed key by key. Usage: node web/check.js NATIVE_BIN WEB_BUILD
+const { execFileSync, spawn } = require('child_process');
+const crypto = require('crypto');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+
+const [nativeBin, webBuild] = process.argv.slice(2).map((p) => path.resolve(p));
+const CSV_SHA256 = '8a855d54140b8be887e307daa0ab27795ffe9409bd56fc5a1d3741460a6ec16c';
+const counts = { passed: 0, failed: 0 };
+function check(name, ok, detail) {
+  counts[ok ? 'passed' : 'failed']++;
+  console.log((ok ? 'ok   ' : 'FAIL ') + name + (ok || detail === undefined ? '' : ': ' + detail));
+}
+const sha256 = (data) => crypto.createHash('sha256').update(data).digest('hex');
+// Readings carry the model's noise and the needle's angle its random error; all else must match.
+const maskReadings = (text) => text.replace(/(\| +\d+ \|)[ \d.|-]*/g, '$1#').replace(/PHI = +-?\d+/g, 'PHI = #');
+
+// Runs the native program and the web one in two scratch folders; returns both outputs and folders.
+function runBoth(program, answers, work) {
+  const result = {};
+  for (const [kind, command, args] of [
+    ['native', path.join(nativeBin, program), []],
+    ['web', process.execPath, [path.join(webBuild, 'bin', program + '.js')]],
+  ]) {
+    const dir = fs.mkdtempSync(path.join(work, kind + '-'));
+    let out;
+    try {
+      out = execFileSync(command, args, { cwd: dir, input: answers, timeout: 60000 }) + '\nexit 0';
+    } catch (error) {
+      out = error.stdout + '\nexit ' + error.status;
+    }
+    result[kind] = { out, dir };
+  }
+  return result;
+}
+
+function nodeChecks(work) {
+  const rod = runBoth('rodheat', '400\n100\n30\n20 40\n7\n5\n1 10 35\n1 10\n\n\nrestart\n50\n10\n0 10\n5\n5\nrun\n\n\n', work);
+  check('rodheat: the web build writes the native bytes, readings aside',
+    maskReadings(rod.web.out) === maskReadings(rod.native.out), rod.web.out);
+  for (const name of ['results.txt', 'run.txt']) {
+    const [n, w] = ['native', 'web'].map((k) => fs.readFileSync(path.join(rod[k].dir, name), 'latin1'));
+    check('rodheat: ' + name + ' as the native one, readings aside', maskReadings(w) === maskReadings(n), w);
+  }
+  const needle = runBoth('needlefield', '2\n50\n50\n-1\n30\nabc\n20\n9\n', work);
+  check('needlefield: the web build writes the native bytes, angles aside',
+    maskReadings(needle.web.out) === maskReadings(needle.native.out), needle.web.out);
+  const profile = runBoth('rodheat-profile', '', work);
+  const file = (kind, name) => fs.readFileSync(path.join(profile[kind].dir, name));
+  check('rodheat-profile: debug.csv has the known sha256', sha256(file('web', 'debug.csv')) === CSV_SHA256);
+  check('rodheat-profile: debug.svg is the native one', file('web', 'debug.svg').equals(file('native', 'debug.svg')));
+  check('rodheat-profile: the same words', profile.web.out === profile.native.out, profile.web.out);
+}
+
+// Each browser is driven through the same few calls: open, reload, run a function in the page,
+// type, press a key (Enter or Ctrl-D), close.
+async function puppeteerDriver(options) {
+  const browser = await puppeteer.launch(options);
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 1700 });
+  return {
+    open: (url) => page.goto(url),
+    reload: () => page.reload(),
+    run: (fn, arg) => page.evaluate(fn, arg),
+    type: (text) => page.keyboard.type(text, { delay: 15 }),
+    press: async (key) => {
+      if (key === 'Enter') return page.keyboard.press('Enter');
+      await page.keyboard.down('Control');
+      await page.keyboard.press('d');
+      await page.keyboard.up('Control');
+    },
+    close: () => browser.close(),
+  };
+}
+
+// Safari's engine through WebKitGTK's WebDriver, which puppeteer cannot drive; it needs a display.
+async function webkitDriver() {
+  const xvfb = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1280x1800x24', '-nolisten', 'tcp']);
+  const display = await new Promise((resolve) => xvfb.stdout.once('data', (d) => resolve(':' + String(d).trim())));
+  const port = 20000 + (process.pid % 20000);
+  const driver = spawn('WebKitWebDriver', ['--port=' + port], { env: { ...process.env, DISPLAY: display } });
+  const stopAll = () => [driver, xvfb].forEach((child) => child.kill());
+  let base = 'http://127.0.0.1:' + port + '/session';
+  const call = async (method, where, body) => {
+    const reply = await fetch(base + where, { method, body: body && JSON.stringify(body), headers: { 'Content-Type': 'application/json' } });
+    const value = (await reply.json()).value;
+    if (!reply.ok) throw new Error(where + ': ' + value.message);
+    return value;
+  };
+  try {
+    await pause(1000);
+    const binary = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+    const session = await call('POST', '', { capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } } } });
+    base += '/' + session.sessionId;
+    await call('POST', '/window/rect', { width: 1280, height: 1700 });
+  } catch (error) {
+    stopAll();
+    throw error;
+  }
+  const keys = async (text) => {
+    const element = Object.values(await call('GET', '/element/active'))[0];
+    await call('POST', '/element/' + element + '/value', { text });
+  };
+  return {
+    open: (url) => call('POST', '/url', { url }),
+    reload: () => call('POST', '/refresh', {}),
+    run: (fn, arg) => call('POST', '/execute/sync', { script: 'return (' + fn + ')(arguments[0]);', args: [arg] }),
+    type: async (text) => {
+      for (const ch of text) await keys(ch).then(() => pause(15));
+    },
+    press: (key) => keys(key === 'Enter' ? '\uE007' : '\uE009d\uE000'),
+    close: () => call('DELETE', '').finally(stopAll),
+  };
+}
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+async function waitFor(driver, fn, arg, timeout = 30000) {
+  for (const end = Date.now() + timeout; !(await driver.run(fn, arg));) {
+    if (Date.now() > end) throw new Error('timed out: ' + fn + ' ' + arg);
+    await pause(50);
+  }
+}
+// The terminal's visible rows (the test window is tall enough to hold a whole session).
+const screen = (driver) => driver.run(() => [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent.trimEnd()));
+const waitForScreen = (driver, pattern, timeout) => waitFor(driver, (source) => new RegExp(source).test(
+  [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout);
+const waitForStatus = (driver, pattern, timeout) => waitFor(driver, (source) =>
+  new RegExp(source).test(document.getElementById('status').textContent), pattern.source, timeout);
+async function answer(driver, text) {
+  await driver.type(text);
+  await driver.press('Enter');
+}
+// The file behind the link of that name, read as the browser offers it.
+async function fileLink(driver, name) {
+  const selector = '#files a[download="' + name + '"]';
+  await waitFor(driver, (sel) => document.querySelector(sel) !== null, selector, 10000);
+  return driver.run((sel) => fetch(document.querySelector(sel).href).then((r) => r.text()), selector);
+}
+
+// Records each status change, the screen 1.2 s and 3.2 s into a run (at 15 s and 40 s of the
+// model's time), and the page's worst answer time while a run goes on.
+function installProbe() {
+  window.probe = { changes: [], worstLag: 0 };
+  const status = document.getElementById('status');
+  const running = () => /experiment is running/.test(status.textContent);
+  const rows = () => [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n');
+  let last = performance.now();
+  setInterval(() => {
+    const now = performance.now();
+    if (running()) window.probe.worstLag = Math.max(window.probe.worstLag, now - last - 10);
+    last = now;
+  }, 10);
+  new MutationObserver(() => {
+    window.probe.changes.push([performance.now(), status.textContent]);
+    if (!running() || window.probe.early !== undefined) return;
+    window.probe.early = '';
+    setTimeout(() => { window.probe.early = rows(); }, 1200);
+    setTimeout(() => { window.probe.later = rows(); }, 3200);
+  }).observe(status, { subtree: true, childList: true, characterData: true });
+}
+
+async function browserSession(browserName, driver, site) {
+  const figures = {};
+  try {
+    await driver.open(site + '#rodheat');
+    await waitForScreen(driver, /Enter P/);
+    await driver.run(installProbe);
+    await answer(driver, '500');
+    await waitForScreen(driver, /Power must be between 0 and 300W/);
+    for (const text of ['100', '30', '20 60', '5', '1 10 20', 'run1', '']) await answer(driver, text);
+    await waitForStatus(driver, /experiment is running/);
+    await pause(3500);
+    const { early, later } = await driver.run(() => window.probe);
+    check(browserName + ': the clock counts, then the rows appear while the run goes on',
+      /t = 10\.0s/.test(early) && !/\|   20 \|/.test(early) && /\|   20 \|/.test(later) &&
+      !/\|   60 \|/.test(later), early + later);
+    await answer(driver, 'restart');
+    await waitForScreen(driver, /Experiment successful!\nPress ENTER to exit/);
+    const rows = (await screen(driver)).filter((row) => /^\|\s+\d+ \|/.test(row.replace(/^.*\r/, '')));
+    const results = await fileLink(driver, 'run1.txt');
+    check(browserName + ': the results file holds the rows of the screen',
+      rows.length === 9 && rows.every((row) => results.includes(row + ' \n')),
+      JSON.stringify([rows, results]));
+    const probe = await driver.run(() => window.probe);
+    // The status changes when the run starts and again when it ends.
+    const start = probe.changes.findIndex((c) => /experiment is running/.test(c[1]));
+    figures.run = (probe.changes[start + 1][0] - probe.changes[start][0]) / 1000;
+    figures.worstLag = probe.worstLag;
+    check(browserName + ': a 60 s run takes 4.8 s within 5 %', Math.abs(figures.run - 4.8) <= 0.24, figures.run);
+    check(browserName + ': typed-ahead keys during the run are dropped, the closing prompt waits',
+      (await screen(driver)).filter((row) => row).pop().startsWith('Press ENTER to exit the simulation'));
+    await driver.reload();
+    check(browserName + ': the results file stays listed after a reload', (await fileLink(driver, 'run1.txt')) === results);
+    await driver.run(installProbe);
+
+    await driver.open(site + '#needlefield');
+    await waitForScreen(driver, /Enter I/);
+    for (const text of ['2', '50', '50']) await answer(driver, text);
+    await waitForScreen(driver, /PHI = +-?\d+ degrees/);
+    await driver.press('Ctrl-D');
+    await waitForStatus(driver, /has ended/);
+    check(browserName + ': needlefield ends at Ctrl-D and offers to start again',
+      await driver.run(() => !document.getElementById('restart').hidden && document.activeElement.id === 'restart'));
+
+    await driver.open(site + '#rodheat-profile');
+    await waitForStatus(driver, /rodheat-profile.* has ended/, 120000);
+    const changes = await driver.run(() => window.probe.changes);
+    const at = (pattern) => changes.filter((c) => pattern.test(c[1])).pop()[0];
+    figures.profile = (at(/profile.* has ended/) - at(/profile.* is starting/)) / 1000;
+    const csv = await fileLink(driver, 'debug.csv');
+    check(browserName + ': the profile\'s debug.csv has the known sha256', sha256(csv) === CSV_SHA256);
+    check(browserName + ': debug.svg is listed and shown on the page', (await fileLink(driver, 'debug.svg')).endsWith('</svg>\n') &&
+      await driver.run(() => !document.getElementById('picture').hidden && document.getElementById('picture-image').naturalWidth > 0));
+  } finally {
+    await driver.close();
+  }
+  console.log(browserName + ' figures: 60 s run in ' + figures.run.toFixed(3) + ' s, worst answer time ' +
+    Math.round(figures.worstLag) + ' ms during it, rodheat-profile in ' + figures.profile.toFixed(2) + ' s');
+}
+
+(async () => {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'labsim-web-'));
+  try {
+    nodeChecks(work);
+    const site = 'file://' + path.join(webBuild, 'site', 'index.html');
+    const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
+    await browserSession('chromium', await puppeteerDriver({ executablePath: '/usr/bin/chromium', headless: true,
+      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }), site);
+    await browserSession('firefox', await puppeteerDriver({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }), site);
+    await browserSession('webkit', await webkitDriver(), site);
+  } catch (error) {
+    check('the browser sessions run to their end', false, error.stack);
+  } finally {
+    fs.rmSync(work, { recursive: true, force: true });
+  }
+  console.log(counts.passed + ' passed, ' + counts.failed + ' failed');
+  process.exitCode = counts.failed ? 1 : 0;
+})();

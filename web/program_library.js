@@ -1,0 +1,37 @@
+// The program's system calls that must reach the page: reading waits for the student's line
+// without blocking, and the platform unit's hooks for typed-ahead keys and runs.
+mergeInto(LibraryManager.library, {
+  fd_read__deps: ['$SYSCALLS'],
+  fd_read: function (fd, iov, iovcnt, pnum) {
+    if (fd !== 0) {
+      var num = SYSCALLS.doReadv(SYSCALLS.getStreamFromFD(fd), iov, iovcnt);
+      HEAP32[pnum >> 2] = num;
+      return 0;
+    }
+    var copy = function () {
+      var total = 0;
+      for (var i = 0; i < iovcnt; i++) {
+        var ptr = HEAPU32[(iov + i * 8) >> 2];
+        var len = HEAPU32[(iov + i * 8 + 4) >> 2];
+        var got = Module.labsimTake(len);
+        HEAPU8.set(got, ptr);
+        total += got.length;
+        if (got.length < len) break;
+      }
+      HEAP32[pnum >> 2] = total;
+      return 0;
+    };
+    if (Module.labsimHasInput()) return copy();
+    return Asyncify.handleSleep(function (wakeUp) {
+      Module.labsimWaitForInput(function () {
+        wakeUp(copy());
+      });
+    });
+  },
+  labsim_discard_input: function () {
+    Module.labsimDiscardInput();
+  },
+  labsim_run_event: function (running) {
+    Module.labsimSend({ type: 'run', running: running !== 0 });
+  },
+});
