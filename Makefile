@@ -136,7 +136,7 @@ test-arm64: arm64-build
 # --- release: the teacher's and the student's kit of every platform, with SHA256SUMS ---
 RELEASE ?= build-release
 # Each name's build options are in release/make-kits.sh.
-RELEASE_PLATFORMS ?= Linux Linux-aarch64 Windows
+RELEASE_PLATFORMS ?= Linux Linux-aarch64 Windows web
 # The platforms that check-release builds a second time and compares byte for byte.
 RELEASE_AGAIN ?= Linux
 .PHONY: release check-release

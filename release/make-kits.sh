@@ -53,9 +53,32 @@ pack() {
   esac
 }
 
+# The site is built by its own make target, once with every program and once with the student's
+# two; each kit is a site beside its documents.
+web_kits() {
+  local build=$out/build/web stage=$out/build/web-kits site
+  need em++ emscripten
+  make --no-print-directory web WEB_BUILD="$build" >/dev/null
+  make --no-print-directory web WEB_BUILD="$build-student" WEB_PROGRAMS="rodheat needlefield" \
+    >/dev/null
+  rm -rf "$stage"
+  while read -r component name archive; do
+    site=$build/site && [ "$component" = teacher ] || site=$build-student/site
+    mkdir -p "$stage/$name" && cp -R "$site/." "$stage/$name/"
+    cp STUDENT-GUIDE.md "$stage/$name/"
+    [ "$component" = student ] || cp README.md "$stage/$name/"
+    pack "$stage" "$name" "$archive"
+    echo "$name.$archive"
+  done <"$build/kits.txt"
+}
+
 need tar tar
 need zip zip
 for platform in "$@"; do
+  if [ "$platform" = web ]; then
+    web_kits
+    continue
+  fi
   options=$(platform_options "$platform")
   build=$out/build/$platform
   stage=$out/build/$platform-kits
