@@ -56,31 +56,12 @@ bool terminal_saved = false;
 
 }  // namespace
 
-NewFileHandle create_new_file(const fs::path& path) {
-  // O_EXCL: a name someone else made meanwhile, a symlink included, is never taken over.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  return fd < 0 ? no_new_file : fd;
-}
-
-bool write_new_file(NewFileHandle file, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(descriptor(file), data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 bool finish_new_file(NewFileHandle file, fs::perms permissions) {
   const int fd = descriptor(file);
   const bool synced =
       ::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::all)) == 0 && ::fsync(fd) == 0;
   return ::close(fd) == 0 && synced;
 }
-
-void abandon_new_file(NewFileHandle file) { ::close(descriptor(file)); }
 
 void begin_file_write() {
   sigset_t held;
@@ -112,8 +93,6 @@ fs::perms new_file_permissions() {
   ::umask(mask);
   return static_cast<fs::perms>(0666 & ~mask);
 }
-
-unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
 
 bool may_write_folder(const fs::path& folder) {
   struct stat info {};

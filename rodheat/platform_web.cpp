@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "platform.h"
 
@@ -12,27 +11,8 @@ namespace fs = std::filesystem;
 // The page's side of discarding typed-ahead keys, in the program's JavaScript library.
 extern "C" void labsim_discard_input();
 
-NewFileHandle create_new_file(const fs::path& path) {
-  // O_EXCL so that a file made meanwhile is never taken over.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  return fd < 0 ? no_new_file : fd;
-}
-
-bool write_new_file(NewFileHandle file, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::write(static_cast<int>(file), data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // The page's file system lives in memory and has one user: no bits to set, no device to sync.
 bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
-
-void abandon_new_file(NewFileHandle file) { ::close(static_cast<int>(file)); }
 
 // No signal can end a program in the page between two of its own steps.
 void begin_file_write() {}
@@ -46,8 +26,6 @@ fs::perms new_file_permissions() {
   return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
          fs::perms::others_read;
 }
-
-unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
 
 // The browser's file system has one user; AT_EACCESS aborts there, and flags 0 asks the same.
 bool may_write_folder(const fs::path& folder) {
