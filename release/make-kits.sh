@@ -59,8 +59,9 @@ web_kits() {
   local build=$out/build/web stage=$out/build/web-kits site
   need em++ emscripten
   make --no-print-directory web WEB_BUILD="$build" >/dev/null
+  # Each site is named after its kit, which keys the files it keeps in a browser.
   make --no-print-directory web WEB_BUILD="$build-student" WEB_PROGRAMS="rodheat needlefield" \
-    >/dev/null
+    WEB_PACKAGE_NAME="$(sed -n 's/^student \([^ ]*\) .*/\1/p' "$build/kits.txt")" >/dev/null
   rm -rf "$stage"
   while read -r component name archive; do
     site=$build/site && [ "$component" = teacher ] || site=$build-student/site

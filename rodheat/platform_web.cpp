@@ -1,5 +1,6 @@
 #include <emscripten.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,8 +9,11 @@
 
 namespace fs = std::filesystem;
 
-// The page's side of discarding typed-ahead keys, in the program's JavaScript library.
+// The page's side of discarding typed-ahead keys and of its Stop, in the program's JavaScript
+// library.
 extern "C" void labsim_discard_input();
+extern "C" int labsim_stop_requested();
+extern "C" void labsim_forget_stop();
 
 // The page's file system lives in memory and has one user: no bits to set, no device to sync.
 bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
@@ -54,7 +58,17 @@ void survive_closed_output() {}
 // tcflush aborts under the browser's runtime; the keys wait in the page, which drops them.
 void discard_pending_terminal_input() { labsim_discard_input(); }
 
-// The page has no Ctrl-C for a running program and hides keys typed during a run itself.
-void begin_guarded_run() {}
-Interruption pending_interruption() { return {}; }
-void end_guarded_run() {}
+// The page's Stop and Ctrl-C are the console's Ctrl-C; the page hides keys typed during a run.
+void begin_guarded_run() { labsim_forget_stop(); }
+
+Interruption pending_interruption() {
+  Interruption noted;
+  if (labsim_stop_requested() != 0) {
+    noted.requested = true;
+    noted.signal_number = SIGINT;
+  }
+  return noted;
+}
+
+// A Stop that arrives after the last step must not stop the next run.
+void end_guarded_run() { labsim_forget_stop(); }

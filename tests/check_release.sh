@@ -12,7 +12,8 @@ v=$(sed -n 's/^project(labsim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) passed
 check() { if eval "$2"; then ((passed++)); else echo "FAILED: $1" && ((failed++)); fi; }
 
 doc=share/doc/labsim exe="needlefield.exe rodheat.exe"
-site="index.html labsim.css labsim.js programs/list.js programs/needlefield.js programs/rodheat.js"
+site="index.html labsim.css labsim.js terminal.js programs.js files.js STUDENT-GUIDE.html"
+site+=" programs/site.js programs/needlefield.js programs/rodheat.js"
 site+=" vendor/addon-fit.js vendor/xterm-LICENSE.txt vendor/xterm.css vendor/xterm.js"
 teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
 for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $teacher" \
@@ -20,7 +21,7 @@ for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $te
   "labsim-student-$v-Linux.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
   "labsim-student-$v-Linux-aarch64.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
   "labsim-student-$v-Windows.zip STUDENT-GUIDE.txt $exe" \
-  "labsim-$v-web.zip README.md STUDENT-GUIDE.md $site programs/rodheat-profile.js" \
+  "labsim-$v-web.zip README.md README.html STUDENT-GUIDE.md $site programs/rodheat-profile.js" \
   "labsim-student-$v-web.zip STUDENT-GUIDE.md $site"; do
   read -r file files <<<"$kit" && name=${file%.*} && name=${name%.tar}
   check "$file holds $files" '[ "$(cmake -E tar tf "$kits/$file" | grep -v "/$" | sort)" = \

@@ -70,9 +70,17 @@ async function puppeteerDriver(options) {
     press: async (key) => {
       if (key === 'Enter') return page.keyboard.press('Enter');
       await page.keyboard.down('Control');
-      await page.keyboard.press('d');
+      await page.keyboard.press(key.slice(-1).toLowerCase());
       await page.keyboard.up('Control');
     },
+    viewport: (width, height) => page.setViewport({ width, height }),
+    dialog: async (accept, action) => {
+      page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
+      await action();
+    },
+    // Firefox's driver reaches no accessibility tree.
+    accessibleNames: options.browser === 'firefox' ? undefined
+      : async () => JSON.stringify(await page.accessibility.snapshot({ interestingOnly: false })),
     close: () => browser.close(),
   };
 }
@@ -112,7 +120,12 @@ async function webkitDriver() {
     type: async (text) => {
       for (const ch of text) await keys(ch).then(() => pause(15));
     },
-    press: (key) => keys(key === 'Enter' ? '\uE007' : '\uE009d\uE000'),
+    press: (key) => keys(key === 'Enter' ? '\uE007' : '\uE009' + key.slice(-1).toLowerCase() + '\uE000'),
+    dialog: async (accept, action) => {
+      await action();
+      await waitFor({ run: () => call('GET', '/alert/text').then(() => true, () => false) }, () => true);
+      await call('POST', accept ? '/alert/accept' : '/alert/dismiss', {});
+    },
     close: () => call('DELETE', '').finally(stopAll),
   };
 }
@@ -124,10 +137,16 @@ async function waitFor(driver, fn, arg, timeout = 30000) {
     await pause(50);
   }
 }
-// The terminal's visible rows (the test window is tall enough to hold a whole session).
-const screen = (driver) => driver.run(() => [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent.trimEnd()));
+// The rows of a program's terminal, the one on screen by default (the test window is tall enough
+// to hold a whole session).
+function terminalRows(program) {
+  const box = program ? '[data-program="' + program + '"]' : ':not([hidden])';
+  return [...document.querySelectorAll('#terminal .console' + box + ' .xterm-rows > div')].map((r) => r.textContent.trimEnd());
+}
+const screen = (driver, program) => driver.run(terminalRows, program);
+const tableRows = (rows) => rows.filter((row) => /^\|\s+\d+ \|/.test(row));
 const waitForScreen = (driver, pattern, timeout) => waitFor(driver, (source) => new RegExp(source).test(
-  [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout);
+  [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout);
 const waitForStatus = (driver, pattern, timeout) => waitFor(driver, (source) =>
   new RegExp(source).test(document.getElementById('status').textContent), pattern.source, timeout);
 async function answer(driver, text) {
@@ -147,7 +166,7 @@ function installProbe() {
   window.probe = { changes: [], worstLag: 0 };
   const status = document.getElementById('status');
   const running = () => /experiment is running/.test(status.textContent);
-  const rows = () => [...document.querySelectorAll('.xterm-rows > div')].map((r) => r.textContent).join('\n');
+  const rows = () => [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n');
   let last = performance.now();
   setInterval(() => {
     const now = performance.now();
@@ -163,15 +182,32 @@ function installProbe() {
   }).observe(status, { subtree: true, childList: true, characterData: true });
 }
 
-async function browserSession(browserName, driver, site) {
+// No serious or critical finding of axe-core in the page as it is now.
+async function axeFindings(driver) {
+  const source = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+  return driver.run((src) => {
+    if (!window.axe) (0, eval)(src);
+    return window.axe.run(document, { resultTypes: ['violations'] }).then((result) => result.violations
+      .filter((v) => v.impact === 'serious' || v.impact === 'critical').map((v) => v.id + ': ' + v.nodes.map((n) => n.target).join(' ')));
+  }, source);
+}
+
+// Whether each element is wholly inside the window.
+const inView = (driver, selectors) => driver.run((list) => list.every((selector) => {
+  const box = document.querySelector(selector).getBoundingClientRect();
+  return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
+}), selectors);
+
+async function browserSession(browserName, driver, site, studentSite) {
   const figures = {};
+  const accessibility = [];
   try {
     await driver.open(site + '#rodheat');
     await waitForScreen(driver, /Enter P/);
     await driver.run(installProbe);
     await answer(driver, '500');
     await waitForScreen(driver, /Power must be between 0 and 300W/);
-    for (const text of ['100', '30', '20 60', '5', '1 10 20', 'run1', '']) await answer(driver, text);
+    for (const text of ['100', '30', '20 60', '5', '1 5 10 15 20', 'run1', '']) await answer(driver, text);
     await waitForStatus(driver, /experiment is running/);
     await pause(3500);
     const { early, later } = await driver.run(() => window.probe);
@@ -180,7 +216,7 @@ async function browserSession(browserName, driver, site) {
       !/\|   60 \|/.test(later), early + later);
     await answer(driver, 'restart');
     await waitForScreen(driver, /Experiment successful!\nPress ENTER to exit/);
-    const rows = (await screen(driver)).filter((row) => /^\|\s+\d+ \|/.test(row.replace(/^.*\r/, '')));
+    const rows = tableRows(await screen(driver));
     const results = await fileLink(driver, 'run1.txt');
     check(browserName + ': the results file holds the rows of the screen',
       rows.length === 9 && rows.every((row) => results.includes(row + ' \n')),
@@ -193,18 +229,62 @@ async function browserSession(browserName, driver, site) {
     check(browserName + ': a 60 s run takes 4.8 s within 5 %', Math.abs(figures.run - 4.8) <= 0.24, figures.run);
     check(browserName + ': typed-ahead keys during the run are dropped, the closing prompt waits',
       (await screen(driver)).filter((row) => row).pop().startsWith('Press ENTER to exit the simulation'));
+    accessibility.push(...await axeFindings(driver));
+    if (driver.viewport) {
+      await driver.viewport(1366, 625);
+      await pause(300);
+      check(browserName + ': at 1366x625 the new file and the terminal\'s last line are in view',
+        await inView(driver, ['#files a[download="run1.txt"]', '#terminal .console:not([hidden]) .xterm-screen']));
+      await driver.viewport(390, 844);
+      await pause(300);
+      const narrow = tableRows(await screen(driver));
+      check(browserName + ': at 390x844 the five-sensor rows are whole',
+        narrow.length > 0 && narrow.every((row) => /^(\|\s+[\d.-]+ ){6}\|$/.test(row)), JSON.stringify(narrow));
+      await driver.viewport(1280, 1700);
+    }
     await driver.reload();
     check(browserName + ': the results file stays listed after a reload', (await fileLink(driver, 'run1.txt')) === results);
     await driver.run(installProbe);
 
-    await driver.open(site + '#needlefield');
+    // Ctrl-C stops a run as on a console; leaving a run asks, and keeps its rows when accepted.
+    await waitForScreen(driver, /Enter P/);
+    if (driver.accessibleNames) {
+      let names = '';
+      for (let i = 0; i < 50 && !names.includes('Enter P (W), between 0 and 300:'); i++) names = await pause(100).then(driver.accessibleNames);
+      check(browserName + ': the accessibility tree holds the question', names.includes('Enter P (W), between 0 and 300:'));
+    }
+    for (const text of ['100', '30', '0 600', '5', '1 5 10 15 20', 'run2', '']) await answer(driver, text);
+    await waitForScreen(driver, /\|   10 \|/);
+    accessibility.push(...await axeFindings(driver));
+    await driver.press('Ctrl-C');
+    await waitForScreen(driver, /Experiment interrupted\.  The readings taken so far were written to "run2\.txt"\.\nPress ENTER to exit/);
+    const stopped = await screen(driver);
+    const kept = await fileLink(driver, 'run2.txt');
+    check(browserName + ': Ctrl-C keeps exactly the rows on screen, then the closing prompt',
+      tableRows(stopped).length > 1 && tableRows(kept.split('\n')).map((row) => row.trimEnd()).join('\n') === tableRows(stopped).join('\n') &&
+      stopped.filter((row) => row).pop().startsWith('Press ENTER to exit'), JSON.stringify([stopped, kept]));
+    for (const text of ['restart', '100', '30', '0 600', '5', '1', '', '']) await answer(driver, text);
+    await waitForStatus(driver, /experiment is running/);
+    await pause(1000);
+    await driver.dialog(false, () => driver.run(() => { location.hash = '#needlefield'; }));
+    await pause(500);
+    check(browserName + ': a declined leave keeps the run and its Stop button',
+      await driver.run(() => location.hash === '#rodheat' && /experiment is running/.test(document.getElementById('status').textContent) &&
+        !document.getElementById('stop').hidden));
+    await driver.dialog(true, () => driver.run(() => { location.hash = '#needlefield'; }));
     await waitForScreen(driver, /Enter I/);
+    const left = tableRows(await screen(driver, 'rodheat')).slice(-1)[0];
+    check(browserName + ': an accepted leave writes the rows so far', (await fileLink(driver, 'results.txt')).includes(left + ' \n'), left);
+
     for (const text of ['2', '50', '50']) await answer(driver, text);
     await waitForScreen(driver, /PHI = +-?\d+ degrees/);
     await driver.press('Ctrl-D');
     await waitForStatus(driver, /has ended/);
-    check(browserName + ': needlefield ends at Ctrl-D and offers to start again',
-      await driver.run(() => !document.getElementById('restart').hidden && document.activeElement.id === 'restart'));
+    for (let i = 0; i < 3; i++) await driver.press('Enter');
+    await pause(300);
+    check(browserName + ': Enter after needlefield ends leaves its angles on screen',
+      (await screen(driver)).some((row) => /PHI = +-?\d+ degrees/.test(row)) &&
+      await driver.run(() => /has ended/.test(document.getElementById('status').textContent)));
 
     await driver.open(site + '#rodheat-profile');
     await waitForStatus(driver, /rodheat-profile.* has ended/, 120000);
@@ -215,6 +295,14 @@ async function browserSession(browserName, driver, site) {
     check(browserName + ': the profile\'s debug.csv has the known sha256', sha256(csv) === CSV_SHA256);
     check(browserName + ': debug.svg is listed and shown on the page', (await fileLink(driver, 'debug.svg')).endsWith('</svg>\n') &&
       await driver.run(() => !document.getElementById('picture').hidden && document.getElementById('picture-image').naturalWidth > 0));
+
+    await driver.open(studentSite);
+    await waitForStatus(driver, /Choose a program/);
+    accessibility.push(...await axeFindings(driver));
+    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files',
+      await driver.run(() => document.querySelectorAll('#files li').length === 0));
+    check(browserName + ': axe-core finds nothing serious on the start page, during a run and after one',
+      accessibility.length === 0, accessibility.join('; '));
   } finally {
     await driver.close();
   }
@@ -227,11 +315,17 @@ async function browserSession(browserName, driver, site) {
   try {
     nodeChecks(work);
     const site = 'file://' + path.join(webBuild, 'site', 'index.html');
+    // Another kit's site: the same page with the student's programs, as a release names it.
+    const student = path.join(work, 'student-site');
+    fs.cpSync(path.join(webBuild, 'site'), student, { recursive: true });
+    fs.writeFileSync(path.join(student, 'programs', 'site.js'), fs.readFileSync(path.join(student, 'programs', 'site.js'), 'utf8')
+      .replace(/id:"[^"]*"/, 'id:"labsim-student-web:rodheat,needlefield"').replace(',"rodheat-profile"', ''));
+    const studentSite = 'file://' + path.join(student, 'index.html');
     const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
     await browserSession('chromium', await puppeteerDriver({ executablePath: '/usr/bin/chromium', headless: true,
-      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }), site);
-    await browserSession('firefox', await puppeteerDriver({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }), site);
-    await browserSession('webkit', await webkitDriver(), site);
+      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }), site, studentSite);
+    await browserSession('firefox', await puppeteerDriver({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }), site, studentSite);
+    await browserSession('webkit', await webkitDriver(), site, studentSite);
   } catch (error) {
     check('the browser sessions run to their end', false, error.stack);
   } finally {

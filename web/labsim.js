@@ -1,274 +1,270 @@
 'use strict';
-// The page: a menu of the programs, one terminal that behaves like a console window, each
-// program in a Worker of its own, and the files the programs write, kept in the browser.
+// The page: the start page and the menu, one terminal per program that keeps what it printed
+// while the page is open, the status line and the buttons, and the way from one program to
+// another without losing a reading.
 (function () {
   const titles = {
     rodheat: 'rodheat: the heated rod',
     needlefield: 'needlefield: the needle by a wire',
     'rodheat-profile': 'rodheat-profile: the rod\'s temperature profile',
   };
-  const names = window.labsimProgramNames;
+  const blurbs = {
+    rodheat: 'heats one end of a 30 cm rod with the power and for the time you choose, and ' +
+      'records the temperature at up to five places along it while the experiment runs.',
+    needlefield: 'gives the direction of a compass needle near a long straight wire, for the ' +
+      'current you choose and the needle\'s position.',
+    'rodheat-profile': 'draws the temperature along the whole rod over a fixed heating and ' +
+      'cooling run, for the teacher.',
+  };
+  const site = window.labsimSite;
   const statusLine = document.getElementById('status');
+  const stopButton = document.getElementById('stop');
   const restartButton = document.getElementById('restart');
-  const encoder = new TextEncoder();
+  const saveButton = document.getElementById('save-screen');
+  const intro = document.getElementById('intro');
+  const terminals = document.getElementById('terminal');
+  const picture = document.getElementById('picture');
+  const files = window.labsimFiles(site.id);
 
-  const terminal = new Terminal({ convertEol: true, scrollback: 5000, fontSize: 15 });
-  const fit = new FitAddon.FitAddon();
-  terminal.loadAddon(fit);
-  terminal.open(document.getElementById('terminal'));
-  fit.fit();
-  window.addEventListener('resize', () => fit.fit());
-  // Tab leaves the terminal as it leaves any field, so that the keyboard alone reaches the rest.
-  terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+  // The program on screen, and the one running in a Worker (the same one, or none).
+  let shown = null;
+  let live = null;
+  const consoles = {};
 
-  // --- the programs: each script defines window.labsimProgram, run in a Worker made from its source
-  const sources = {};
-  let worker = null;
-  let current = null;
-  let running = false;
-  let reading = false;
-  let partial = '';
-  let keys = '';
+  // --- the status line: what was saved last, then what the program is doing
+  let saved = [];
+  function showStatus() {
+    let text = '';
+    if (saved.length) {
+      text = 'Saved ' + saved.join(' and ') + ': see Files. ';
+      if (files.forgetsOnClose()) text += 'Download it now: this private window forgets it. ';
+    }
+    const title = live ? titles[live.name] : '';
+    if (!live) text += 'Choose a program above.';
+    else if (live.problem) text += live.problem;
+    else if (live.state === 'starting') text += title + ' is starting…';
+    else if (live.state === 'working') text += title + ' is working…';
+    else if (live.state === 'asking') text += title + ' is waiting for your answer: type it and press Enter.';
+    else if (live.state === 'running') text += 'The experiment is running: Stop or Ctrl-C ends it and keeps the readings taken so far.';
+    else if (live.state === 'stopping') text += 'Stopping the experiment: the readings taken so far are being written…';
+    else text += title + ' has ended. Its text stays on screen; "Start again" runs it once more.';
+    // Unchanged words are not set again, so that a screen reader does not announce them again.
+    if (statusLine.textContent !== text) statusLine.textContent = text;
+    stopButton.hidden = !live || (live.state !== 'running' && live.state !== 'stopping');
+    stopButton.disabled = !!live && live.state === 'stopping';
+    restartButton.hidden = !live || live.state !== 'ended';
+    saveButton.hidden = !shown;
+  }
 
-  function loadProgram(name) {
-    if (sources[name]) return Promise.resolve(sources[name]);
-    return new Promise((resolve, reject) => {
-      const script = document.createElement('script');
-      script.src = 'programs/' + name + '.js';
-      script.onload = () => {
-        // A Blob URL starts from file:// too, where a Worker by URL is refused.
-        const blob = new Blob(['(' + window.labsimProgram.toString() + ')();'],
-          { type: 'text/javascript' });
-        sources[name] = URL.createObjectURL(blob);
-        resolve(sources[name]);
-      };
-      script.onerror = reject;
-      document.head.appendChild(script);
+  function consoleFor(name) {
+    if (consoles[name]) return consoles[name];
+    const box = document.createElement('div');
+    box.className = 'console';
+    box.dataset.program = name;
+    terminals.appendChild(box);
+    consoles[name] = window.labsimConsole(box, {
+      line: (bytes) => {
+        if (!live || !live.handle) return;
+        saved = [];
+        live.handle.input(bytes);
+      },
+      interrupt: stop,
     });
+    consoles[name].box = box;
+    return consoles[name];
   }
 
-  function setStatus(text) {
-    statusLine.textContent = text;
-  }
-
-  function stop() {
-    if (worker) worker.terminate();
-    worker = null;
-    running = reading = false;
-    partial = keys = '';
-  }
-
+  // --- a program's life: starting, asking, running, ended
   async function start(name) {
-    stop();
-    current = name;
-    document.querySelectorAll('nav a').forEach((a) => {
-      if (a.hash === '#' + name) a.setAttribute('aria-current', 'page');
-      else a.removeAttribute('aria-current');
-    });
-    restartButton.hidden = true;
-    document.getElementById('picture').hidden = true;
-    terminal.reset();
-    setStatus(titles[name] + ' is starting…');
-    const url = await loadProgram(name);
-    if (current !== name) return;
-    worker = new Worker(url);
-    worker.onmessage = (event) => receive(name, event.data);
-    setStatus(titles[name] + ' is running. Type your answers in the terminal and press Enter.');
+    const terminal = consoleFor(name);
+    if (terminal.hasText()) {
+      terminal.write('\r\n\x1b[2m--- ' + name + ' started again at ' +
+        new Date().toLocaleTimeString() + ' ---\x1b[0m\r\n\r\n');
+    }
+    const session = { name, state: 'starting', handle: null, waiters: [] };
+    live = session;
+    saved = [];
+    showStatus();
+    let handle;
+    try {
+      handle = await window.labsimPrograms.start(name, {
+        message: (message) => receive(session, message),
+        failure: (text) => session.state === 'ended' || end(session, titles[name] + ' stopped ' +
+          'because of ' + text + '. The files listed are kept; "Start again" runs it once more.'),
+      });
+    } catch (error) {
+      end(session, titles[name] + ' could not be started: ' + error.message +
+        '. Reload the page, or start it again.');
+      return;
+    }
+    if (live !== session) {
+      handle.end();
+      return;
+    }
+    session.handle = handle;
+    session.state = 'working';
+    terminal.accept(true);
     terminal.focus();
+    showStatus();
   }
 
-  function receive(name, message) {
+  function end(session, problem) {
+    if (session.handle) session.handle.end();
+    session.state = 'ended';
+    session.problem = problem;
+    consoleFor(session.name).accept(false);
+    session.waiters.splice(0).forEach((resolve) => resolve());
+    if (live === session) showStatus();
+  }
+
+  function receive(session, message) {
+    const terminal = consoleFor(session.name);
     if (message.type === 'out') {
       terminal.write(message.bytes);
     } else if (message.type === 'read') {
-      reading = true;
-      pump();
+      session.state = 'asking';
+      session.waiters.splice(0).forEach((resolve) => resolve());
+      terminal.ask();
     } else if (message.type === 'discard') {
-      keys = '';
+      terminal.discard();
     } else if (message.type === 'run') {
-      running = message.running;
-      if (running) setStatus('The experiment is running: keys typed now are ignored.');
-      else setStatus(titles[name] + ' is running.');
+      if (message.running) session.state = 'running';
+      else if (session.state === 'running') session.state = 'working';
     } else if (message.type === 'file') {
-      saveFile(message.name, message.bytes);
-      if (name === 'rodheat-profile' && message.name === 'debug.svg') showPicture(message.bytes);
+      saved.push(message.name);
+      files.save(message.name, message.bytes).then((problem) => {
+        if (problem) document.getElementById('files-note').textContent = problem;
+      });
+      if (message.name === 'debug.svg') showPicture(message.bytes);
     } else if (message.type === 'exit') {
-      stop();
-      setStatus(titles[name] + ' has ended. Press "Start again" to run it once more.');
-      restartButton.hidden = false;
-      restartButton.focus();
+      end(session, message.code === 'aborted' ? titles[session.name] + ' stopped with an ' +
+        'internal error. The files listed are kept; "Start again" runs it once more.' : null);
     }
+    if (live === session) showStatus();
   }
 
-  // A console's line editing: echo, Backspace, Enter hands over the line, Ctrl-D ends input.
-  // Keys wait until the program asks, so that each answer shows after its question.
-  function pump() {
-    while (reading && keys.length) {
-      const ch = keys[0];
-      keys = keys.slice(1);
-      if (ch === '\r' || ch === '\n') {
-        terminal.write('\r\n');
-        hand(partial + '\n');
-        // A pasted Windows line end is one Enter, not two.
-        if (ch === '\r' && keys[0] === '\n') keys = keys.slice(1);
-      } else if (ch === '\x7f' || ch === '\b') {
-        if (partial.length) {
-          partial = Array.from(partial).slice(0, -1).join('');
-          terminal.write('\b \b');
-        }
-      } else if (ch === '\x04') {
-        hand(partial.length ? partial : null);
-      } else if (ch >= ' ') {
-        partial += ch;
-        terminal.write(ch);
-      }
+  // As Ctrl-C on a console: the program writes the rows so far and asks its closing question.
+  // Resolves once it has, or has ended.
+  function stop() {
+    const session = live;
+    if (!session || (session.state !== 'running' && session.state !== 'stopping')) {
+      return Promise.resolve();
     }
+    const done = new Promise((resolve) => session.waiters.push(resolve));
+    if (session.state === 'running') {
+      session.state = 'stopping';
+      session.handle.stop();
+      showStatus();
+    }
+    return done;
   }
 
-  // null is the end of input.
-  function hand(line) {
-    reading = false;
-    partial = '';
-    worker.postMessage({ type: 'input', bytes: line === null ? null : encoder.encode(line) });
-  }
-
-  terminal.onData((data) => {
-    // Arrow and function keys have no meaning here.
-    if (!worker || data[0] === '\x1b') return;
-    keys += data;
-    pump();
+  stopButton.addEventListener('click', () => {
+    stop();
+    consoleFor(shown).focus();
+  });
+  restartButton.addEventListener('click', () => {
+    if (shown && (!live || live.state === 'ended')) start(shown);
+  });
+  saveButton.addEventListener('click', () => {
+    if (!shown) return;
+    const time = new Date().toTimeString().slice(0, 8).split(':');
+    const name = shown + '-screen-' + time[0] + 'h' + time[1] + 'm' + time[2] + 's.txt';
+    saved = [name];
+    files.save(name, new TextEncoder().encode(consoleFor(shown).text())).then((problem) => {
+      if (problem) document.getElementById('files-note').textContent = problem;
+    });
+    showStatus();
   });
 
-  restartButton.addEventListener('click', () => start(current));
-
   window.addEventListener('beforeunload', (event) => {
-    if (!running) return;
+    if (!live || (live.state !== 'running' && live.state !== 'stopping')) return;
     event.preventDefault();
     event.returnValue = '';
   });
 
-  // --- the menu
+  function showPicture(bytes) {
+    const image = document.getElementById('picture-image');
+    if (image.src) URL.revokeObjectURL(image.src);
+    image.src = URL.createObjectURL(new Blob([bytes], { type: 'image/svg+xml' }));
+    picture.hidden = shown !== 'rodheat-profile';
+  }
+
+  // --- the start page, the menu and the way between programs
   const menu = document.getElementById('programs');
-  names.forEach((name) => {
+  const list = document.getElementById('program-blurbs');
+  site.programs.forEach((name) => {
     const item = document.createElement('li');
     const link = document.createElement('a');
     link.href = '#' + name;
     link.textContent = titles[name];
     item.appendChild(link);
     menu.appendChild(item);
+    const blurb = document.createElement('li');
+    const strong = document.createElement('strong');
+    strong.textContent = name;
+    blurb.append(strong, ' ' + blurbs[name]);
+    list.appendChild(blurb);
   });
-  function route() {
+  const guides = document.getElementById('guides');
+  site.guides.forEach((guide) => {
+    const item = document.createElement('li');
+    const link = document.createElement('a');
+    link.href = guide.file;
+    link.textContent = guide.title;
+    item.appendChild(link);
+    guides.appendChild(item);
+  });
+
+  function show(name) {
+    shown = name;
+    document.querySelectorAll('#programs a').forEach((a) => {
+      if (a.hash === '#' + name) a.setAttribute('aria-current', 'page');
+      else a.removeAttribute('aria-current');
+    });
+    intro.hidden = name !== null;
+    terminals.hidden = name === null;
+    Object.keys(consoles).forEach((other) => { consoles[other].box.hidden = other !== name; });
+    picture.hidden = name !== 'rodheat-profile' || !document.getElementById('picture-image').src;
+    if (name === null) {
+      showStatus();
+      return;
+    }
+    consoleFor(name).box.hidden = false;
+    consoleFor(name).resize();
+    start(name);
+  }
+
+  const wanted = () => {
     const name = decodeURIComponent(location.hash.slice(1));
-    if (names.includes(name)) start(name);
+    return site.programs.includes(name) ? name : null;
+  };
+  let routing = false;
+  async function route() {
+    const name = wanted();
+    if (routing || name === shown) return;
+    if (live && (live.state === 'running' || live.state === 'stopping')) {
+      if (!window.confirm('The experiment is still running. Stop it here, keep the readings ' +
+        'taken so far in its results file, and leave?')) {
+        // Declined: the address goes back to the running program, which never noticed.
+        history.replaceState(null, '', shown ? '#' + shown : location.pathname);
+        return;
+      }
+      routing = true;
+      await stop();
+      routing = false;
+    }
+    if (live) end(live, null);
+    live = null;
+    show(wanted());
   }
   window.addEventListener('hashchange', route);
 
-  // --- the files, kept in the browser's storage for this page until the student removes them
-  const fileList = document.getElementById('files');
-  const memory = [];
-  let database = null;
-  let nextKey = 1;
-
-  function openDatabase() {
-    return new Promise((resolve) => {
-      let request;
-      try {
-        request = indexedDB.open('labsim', 1);
-      } catch (error) {
-        resolve(null);
-        return;
-      }
-      request.onupgradeneeded = () => request.result.createObjectStore('files', { keyPath: 'name' });
-      request.onsuccess = () => resolve(request.result);
-      request.onerror = () => resolve(null);
-    });
-  }
-
-  function transaction(mode, work) {
-    return new Promise((resolve, reject) => {
-      const tx = database.transaction('files', mode);
-      const result = work(tx.objectStore('files'));
-      tx.oncomplete = () => resolve(result.result);
-      tx.onerror = () => reject(tx.error);
-    });
-  }
-
-  async function allFiles() {
-    if (!database) return memory.slice();
-    return transaction('readonly', (store) => store.getAll());
-  }
-
-  // A file of the same name replaces the one listed, as it would in a folder.
-  async function saveFile(name, bytes) {
-    // Plain bytes, not a Blob: WebKit keeps no Blob in the storage of a private window.
-    const record = { name: name, time: Date.now(), key: nextKey++, bytes: bytes };
-    const index = memory.findIndex((file) => file.name === name);
-    if (index >= 0) memory.splice(index, 1);
-    memory.push(record);
-    if (database) {
-      try {
-        await transaction('readwrite', (store) => store.put(record));
-      } catch (error) {
-        showStorageNote('The browser refused to keep ' + name + ': it stays listed until the page is closed.');
-        database = null;
-      }
-    }
-    renderFiles();
-  }
-
-  async function removeFile(name) {
-    const index = memory.findIndex((file) => file.name === name);
-    if (index >= 0) memory.splice(index, 1);
-    if (database) await transaction('readwrite', (store) => store.delete(name));
-    renderFiles();
-  }
-
-  function showStorageNote(text) {
-    document.getElementById('files-note').textContent = text;
-  }
-
-  // A link keeps its address while the list changes, so that a click during a change still works.
-  let links = new Map();
-  async function renderFiles() {
-    const files = (await allFiles()).sort((a, b) => b.time - a.time || b.key - a.key);
-    const kept = new Map();
-    fileList.textContent = '';
-    files.forEach((file) => {
-      const id = file.name + '@' + file.time;
-      const url = links.get(id) || URL.createObjectURL(new Blob([file.bytes]));
-      kept.set(id, url);
-      const item = document.createElement('li');
-      const link = document.createElement('a');
-      link.href = url;
-      link.download = file.name;
-      link.textContent = file.name;
-      const when = new Date(file.time).toLocaleString();
-      const remove = document.createElement('button');
-      remove.type = 'button';
-      remove.textContent = 'Remove';
-      remove.setAttribute('aria-label', 'Remove ' + file.name + ' from the list');
-      remove.addEventListener('click', () => removeFile(file.name));
-      item.append(link, ' — ' + file.bytes.length + ' bytes, ' + when, remove);
-      fileList.appendChild(item);
-    });
-    links.forEach((url, id) => kept.has(id) || URL.revokeObjectURL(url));
-    links = kept;
-  }
-
-  function showPicture(bytes) {
-    const image = document.getElementById('picture-image');
-    if (image.src) URL.revokeObjectURL(image.src);
-    image.src = URL.createObjectURL(new Blob([bytes], { type: 'image/svg+xml' }));
-    document.getElementById('picture').hidden = false;
-  }
-
-  openDatabase().then((opened) => {
-    database = opened;
-    if (!database) {
-      showStorageNote('This browser keeps no files for this page: download each file before ' +
-        'closing the page. Served from a web server, the page keeps them.');
-    }
-    renderFiles();
-    route();
+  let resizing = null;
+  window.addEventListener('resize', () => {
+    clearTimeout(resizing);
+    resizing = setTimeout(() => shown && consoleFor(shown).resize(), 50);
   });
+
+  files.open().then(() => show(wanted()));
 })();

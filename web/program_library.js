@@ -1,5 +1,5 @@
 // The program's system calls that must reach the page: reading waits for the student's line
-// without blocking, and the platform unit's hooks for typed-ahead keys and runs.
+// without blocking, and the platform unit's hooks for typed-ahead keys, runs and the page's Stop.
 mergeInto(LibraryManager.library, {
   fd_read__deps: ['$SYSCALLS'],
   fd_read: function (fd, iov, iovcnt, pnum) {
@@ -30,6 +30,12 @@ mergeInto(LibraryManager.library, {
   },
   labsim_discard_input: function () {
     Module.labsimDiscardInput();
+  },
+  labsim_stop_requested: function () {
+    return Module.labsimStopRequested ? 1 : 0;
+  },
+  labsim_forget_stop: function () {
+    Module.labsimStopRequested = false;
   },
   labsim_run_event: function (running) {
     Module.labsimSend({ type: 'run', running: running !== 0 });

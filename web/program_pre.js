@@ -77,6 +77,8 @@ if (labsimNode) {
   labsimEnd = true;
 } else {
   onmessage = function (event) {
+    // Seen at the run's next step: the program yields to the page between steps.
+    if (event.data.type === 'stop') Module.labsimStopRequested = true;
     if (event.data.type !== 'input' || !labsimWaiter) return;
     if (event.data.bytes) labsimPending = event.data.bytes;
     else labsimEnd = true;
@@ -101,7 +103,12 @@ Module.onRuntimeInitialized = function () {
   if (Asyncify.currData) {
     Asyncify.asyncPromiseHandlers = {
       resolve: function (code) {
-        exit(code);
+        // exit() unwinds by throwing; caught here, it is no error of the Worker's.
+        try {
+          exit(code);
+        } catch (error) {
+          if (!(error instanceof ExitStatus)) throw error;
+        }
       },
       reject: function (error) {
         abort(error);

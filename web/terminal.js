@@ -1,0 +1,140 @@
+'use strict';
+// A console window in the page: an xterm.js terminal with a console's line editing, a font that
+// shrinks until a whole table row fits, Ctrl-C that copies a selection, and its whole text.
+window.labsimConsole = function (container, handlers) {
+  // A five-sensor row with its trailing blank; narrower, every row would wrap.
+  const widestRow = 57;
+  const largestFont = 15;
+  const smallestFont = 8;
+  const encoder = new TextEncoder();
+  const terminal = new Terminal({
+    convertEol: true, scrollback: 5000, fontSize: largestFont, screenReaderMode: true,
+  });
+  const fit = new FitAddon.FitAddon();
+  terminal.loadAddon(fit);
+  terminal.open(container);
+
+  let accepting = false;
+  let reading = false;
+  let partial = '';
+  let keys = '';
+
+  function resize() {
+    // A hidden terminal has no size to fit; it is fitted when shown.
+    if (!container.offsetWidth) return;
+    let size = largestFont;
+    terminal.options.fontSize = size;
+    let proposed = fit.proposeDimensions();
+    while (proposed && proposed.cols < widestRow && size > smallestFont) {
+      terminal.options.fontSize = --size;
+      proposed = fit.proposeDimensions();
+    }
+    fit.fit();
+  }
+
+  function copy(text) {
+    const fallback = () => {
+      const area = document.createElement('textarea');
+      area.value = text;
+      document.body.appendChild(area);
+      area.select();
+      document.execCommand('copy');
+      area.remove();
+      terminal.focus();
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(text).catch(fallback);
+    else fallback();
+  }
+
+  terminal.attachCustomKeyEventHandler((event) => {
+    // Tab leaves the terminal as it leaves any field, so that the keyboard alone reaches the rest.
+    if (event.key === 'Tab') return false;
+    // Ctrl-C copies a selection, as in the usual terminal programs; Ctrl-Shift-C only ever copies.
+    if (event.ctrlKey && !event.altKey && (event.key === 'c' || event.key === 'C') &&
+        (terminal.hasSelection() || event.shiftKey)) {
+      if (event.type === 'keydown' && terminal.hasSelection()) copy(terminal.getSelection());
+      event.preventDefault();
+      return false;
+    }
+    return true;
+  });
+
+  // Keys wait until the program asks, so that each answer shows after its question.
+  function pump() {
+    while (reading && keys.length) {
+      const ch = keys[0];
+      keys = keys.slice(1);
+      if (ch === '\r' || ch === '\n') {
+        terminal.write('\r\n');
+        hand(partial + '\n');
+        // A pasted Windows line end is one Enter, not two.
+        if (ch === '\r' && keys[0] === '\n') keys = keys.slice(1);
+      } else if (ch === '\x7f' || ch === '\b') {
+        if (partial.length) {
+          partial = Array.from(partial).slice(0, -1).join('');
+          terminal.write('\b \b');
+        }
+      } else if (ch === '\x04') {
+        hand(partial.length ? partial : null);
+      } else if (ch >= ' ') {
+        partial += ch;
+        terminal.write(ch);
+      }
+    }
+  }
+
+  // null is the end of input.
+  function hand(line) {
+    reading = false;
+    partial = '';
+    handlers.line(line === null ? null : encoder.encode(line));
+  }
+
+  terminal.onData((data) => {
+    if (!accepting) return;
+    if (data === '\x03') {
+      handlers.interrupt();
+      return;
+    }
+    // Arrow and function keys have no meaning here.
+    if (data[0] === '\x1b') return;
+    keys += data;
+    pump();
+  });
+
+  // The text as the student sees it, scrollback included; a wrapped row is one line.
+  function text() {
+    const buffer = terminal.buffer.active;
+    const lines = [];
+    for (let i = 0; i < buffer.length; i++) {
+      const line = buffer.getLine(i);
+      const next = buffer.getLine(i + 1);
+      const part = line.translateToString(!(next && next.isWrapped));
+      if (line.isWrapped && lines.length) lines[lines.length - 1] += part;
+      else lines.push(part);
+    }
+    while (lines.length && lines[lines.length - 1] === '') lines.pop();
+    return lines.join('\n') + '\n';
+  }
+
+  return {
+    write: (data) => terminal.write(data),
+    // From start to end of a program, keys are taken; before and after, they do nothing.
+    accept: (on) => {
+      accepting = on;
+      reading = false;
+      partial = keys = '';
+    },
+    ask: () => {
+      reading = true;
+      pump();
+    },
+    discard: () => {
+      keys = '';
+    },
+    hasText: () => text() !== '\n',
+    text,
+    resize,
+    focus: () => terminal.focus(),
+  };
+};
