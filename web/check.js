@@ -326,6 +326,14 @@ async function browserSession(browserName, driver, site, studentSite) {
       args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }), site, studentSite);
     await browserSession('firefox', await puppeteerDriver({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }), site, studentSite);
     await browserSession('webkit', await webkitDriver(), site, studentSite);
+    const firefox = await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
+      extraPrefsFirefox: { 'browser.privatebrowsing.autostart': true } });
+    const page = await firefox.newPage();
+    await page.goto(site);
+    await page.waitForFunction(() => /Choose a program/.test(document.getElementById('status').textContent));
+    check('firefox: a private window is told that its files go when it closes',
+      /private window: its files go/.test(await page.evaluate(() => document.getElementById('files-note').textContent)));
+    await firefox.close();
   } catch (error) {
     check('the browser sessions run to their end', false, error.stack);
   } finally {

@@ -37,17 +37,21 @@ window.labsimFiles = function (siteId) {
     });
   }
 
-  // Whether the browser says that what the page keeps goes when the window closes: a private
-  // window's storage is a small one in memory, where a normal window's is a share of the disk.
+  // Whether what the page keeps outlives the window: true, false, or null where the browser does
+  // not tell. A private window's storage is a small one in memory; Firefox and Safari refuse it
+  // the origin's private file system, which they grant a normal window (Firefox on file:// too).
   async function storageOutlivesWindow() {
     const storage = navigator.storage;
     if (!storage || !storage.persisted) return null;
     try {
       if (await storage.persisted()) return true;
       // Firefox asks on file:// pages in a way that can close them; a served site may ask.
-      if (/^https?:$/.test(location.protocol) && (await storage.persist())) return true;
+      const served = /^https?:$/.test(location.protocol);
+      if (served && (await storage.persist())) return true;
       const { quota } = await storage.estimate();
       if (quota !== undefined && quota < 200 * 1024 * 1024) return false;
+      if ((served || /Firefox\//.test(navigator.userAgent)) && storage.getDirectory &&
+          !(await storage.getDirectory().then(() => true, () => false))) return false;
     } catch (error) {
       return null;
     }
@@ -74,7 +78,7 @@ window.labsimFiles = function (siteId) {
         'Download each file as soon as it is listed.';
     } else {
       note.textContent = 'Files stay in this browser on this computer only, until you remove ' +
-        'them. Download what you need to hand in; newest first.';
+        'them (in a private window, until it closes). Download what you need to hand in.';
     }
     render();
   }
