@@ -1,6 +1,7 @@
 #include "atomic_file.h"
 
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 
@@ -18,59 +19,80 @@ bool usable_name(const std::string& name) {
   return !name.empty() && name.find('\0') == std::string::npos;
 }
 
-// The file a write should replace: the end of a chain of symlinks, or the name itself. False
-// when a link on the way is one the kernel's symlink protection would not follow.
-bool final_target(fs::path path, fs::path& target) {
+// The file a write should replace, with every symlink on the way resolved, in the folders as in
+// the last part. False when one of them is a link the kernel's symlink protection would not
+// follow, or the links go round in a loop.
+bool final_target(const fs::path& name, fs::path& target) {
   std::error_code ec;
-  // A longer chain is a loop; the platform refuses it anyway.
-  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
-    if (!may_follow_link(path)) return false;
-    const fs::path link = fs::read_symlink(path, ec);
-    if (ec) break;
-    path = link.is_absolute() ? link : path.parent_path() / link;
+  fs::path pending = name;
+  // The kernel gives up after 40 links; so does this.
+  for (int hop = 0; hop <= 40; ++hop) {
+    fs::path done;
+    auto part = pending.begin();
+    for (; part != pending.end(); ++part) {
+      const fs::path next = done / *part;
+      if (!fs::is_symlink(fs::symlink_status(next, ec))) {
+        done = next;
+        continue;
+      }
+      if (!may_follow_link(next)) return false;
+      const fs::path link = fs::read_symlink(next, ec);
+      if (ec) return false;
+      fs::path resolved = link.is_absolute() ? link : done / link;
+      for (auto rest = std::next(part); rest != pending.end(); ++rest) resolved /= *rest;
+      pending = resolved;
+      break;
+    }
+    if (part == pending.end()) {
+      target = done;
+      return true;
+    }
   }
-  target = path;
-  return true;
+  return false;
 }
 
 fs::path folder_of(const fs::path& path) {
   return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
-// Same folder as the target, so that the final rename never crosses file systems; the name is
-// short so that any target name the file system takes leaves room for it.
-NewFileHandle create_temporary_beside(const fs::path& target, fs::path& temporary) {
+// The name is short so that any target name the file system takes leaves room for it.
+NewFileHandle create_temporary(const Folder& folder, fs::path& temporary) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = folder_of(target) / (".rodheat-" + std::to_string(process_number()) +
-                                                    "-" + std::to_string(++counter) + ".tmp");
-    const NewFileHandle file = create_new_file(candidate);
+    const fs::path candidate =
+        ".rodheat-" + std::to_string(process_number()) + "-" + std::to_string(++counter) + ".tmp";
+    const NewFileHandle file = create_new_file(folder, candidate);
     if (file != no_new_file) {
       temporary = candidate;
       return file;
     }
     std::error_code ec;
     // Anything but a name collision will not go away by trying another name.
-    if (!fs::exists(fs::symlink_status(candidate, ec))) return no_new_file;
+    if (!fs::exists(fs::symlink_status(folder.path / candidate, ec))) return no_new_file;
   }
   return no_new_file;
 }
 
-// A replaced file's bits without setuid, setgid and sticky; a new one has what a new file gets.
-fs::perms final_permissions(const fs::path& target) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(target, ec);
-  if (!fs::is_regular_file(status)) return new_file_permissions();
-  return status.permissions() & fs::perms::all;
-}
-
-bool write_and_rename(NewFileHandle file, const fs::path& temporary, const fs::path& target,
-                      const std::ostringstream& content) {
-  if (!content || !write_new_file(file, content.str())) {
-    abandon_new_file(file);
-    return false;
+// The temporary file goes into the target's own folder, held open, so that the final rename
+// never crosses file systems and never lands in a folder swapped in meanwhile.
+bool write_beside(const fs::path& target, const std::string& content) {
+  Folder folder;
+  if (!open_folder(folder_of(target), folder)) return false;
+  const fs::path name = target.filename();
+  fs::path temporary;
+  const NewFileHandle file = create_temporary(folder, temporary);
+  bool ok = false;
+  if (file != no_new_file) {
+    if (!write_new_file(file, content)) {
+      abandon_new_file(file);
+    } else {
+      ok = finish_new_file(file, replacement_permissions(folder, name)) &&
+           rename_durably(folder, temporary, name);
+    }
+    if (!ok) remove_new_file(folder, temporary);
   }
-  return finish_new_file(file, final_permissions(target)) && rename_durably(temporary, target);
+  close_folder(folder);
+  return ok;
 }
 
 }  // namespace
@@ -91,23 +113,20 @@ bool file_writable(const std::string& name) {
 bool write_file_atomically(const std::string& name,
                            const std::function<void(std::ostream&)>& write) {
   survive_file_size_limit();
-  fs::path target;
-  const bool followed = usable_name(name) && final_target(name, target);
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(target, ec);
-  // A FIFO or device in the way is left as it is, not replaced by a plain file.
-  const bool replaceable =
-      followed && (status.type() == fs::file_type::not_found || fs::is_regular_file(status));
-  begin_file_write();
-  fs::path temporary;
-  const NewFileHandle file = replaceable ? create_temporary_beside(target, temporary) : no_new_file;
   std::ostringstream content;
   write(content);
-  bool ok = false;
-  if (file != no_new_file) {
-    ok = write_and_rename(file, temporary, target, content);
-    if (!ok) fs::remove(temporary, ec);
+  fs::path target;
+  if (!content || !usable_name(name) || !final_target(name, target)) return false;
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(target, ec);
+  // A FIFO or device in the way is left as it is, not replaced by a plain file; nor is another
+  // user's file in a shared sticky folder.
+  if (status.type() != fs::file_type::not_found &&
+      (!fs::is_regular_file(status) || !may_replace_file(folder_of(target), target))) {
+    return false;
   }
+  begin_file_write();
+  const bool ok = write_beside(target, content.str());
   end_file_write();
   return ok;
 }

@@ -6,15 +6,17 @@
 
 // Whether a file of this name can be written: its folder exists and takes new files, the name
 // fits the file system, and it is absent or names a regular file that may be written and
-// replaced (a symlink counts as its target where the kernel would follow it). It only looks:
-// nothing is created, opened, changed or removed, so it never blocks.
+// replaced (a symlink, in a folder of the name as at its end, counts as its target where the
+// kernel would follow it). It only looks: nothing is created, changed or removed, and nothing
+// is opened but the folder, read-only, for its append-only flag, so it never blocks.
 bool file_writable(const std::string& name);
 
 // Hands write a stream whose content goes into a new file that only this call created beside
 // the named one; once that file is on the storage device it is renamed over the name. A symlink
 // stays a symlink and its target is replaced, where the kernel would follow it. An earlier file
 // stays as it was unless the whole new content made it, and a FIFO, device or folder of that
-// name is never replaced. On any failure the new file is removed and false returned; write
-// still runs. Signals that would end the program wait until the file is complete or removed.
+// name is never replaced, nor another user's file in a shared sticky folder. On any failure the
+// new file is removed and false returned; write still runs, before anything is created. Signals
+// that would end the program wait until the file is complete or removed.
 bool write_file_atomically(const std::string& name,
                            const std::function<void(std::ostream&)>& write);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <thread>
 #include <utility>
@@ -197,16 +198,56 @@ bool ask_filename(std::string& filename, const FileCheck& writable) {
   return read_filename(filename, writable, true);
 }
 
+// rodheat-YYYYmmdd-HHMMSS-PID.txt in the system's temporary folder: a place that takes files
+// when the chosen one did not, and a name no other run takes.
+std::string fallback_name() {
+  const std::time_t now = std::time(nullptr);
+  char stamp[32] = "";
+  if (const std::tm* local = std::localtime(&now)) {
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
+  }
+  return (temporary_folder() /
+          ("rodheat-" + std::string(stamp) + "-" + std::to_string(process_number()) + ".txt"))
+      .string();
+}
+
+// When the program must end, or the student stops, before a name took the readings: one try in
+// the temporary folder, reported as an interrupted run's file; the warning if that fails too.
+void keep_in_temporary_folder(std::string& filename, RunResult& result, const ResultsWrite& write) {
+  filename = fallback_name();
+  result.interrupted = true;
+  result.written = write(filename, result.results);
+  if (!result.written) {
+    std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
+  }
+}
+
 // A finished run is never lost to a failed write: another name is asked for until one takes
 // the readings. False when input ends first.
 bool write_until_kept(std::string& filename, RunResult& result, const FileCheck& writable,
                       const ResultsWrite& write) {
   while (!result.written) {
     std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
-    if (result.ends_program) return true;
+    if (result.ends_program) {
+      keep_in_temporary_folder(filename, result, write);
+      return true;
+    }
     discard_pending_terminal_input();
     std::cout << filename_prompt;
-    if (!read_filename(filename, writable, false)) return false;
+    begin_guarded_question();
+    const bool named = read_filename(filename, writable, false);
+    const Interruption noted = pending_interruption();
+    end_guarded_question();
+    if (noted.requested) {
+      // The interrupted read left the stream failed; the closing prompt reads on.
+      std::cin.clear();
+      std::clearerr(stdin);
+      result.ends_program = noted.ends_program;
+      result.signal_number = noted.signal_number;
+      keep_in_temporary_folder(filename, result, write);
+      return true;
+    }
+    if (!named) return false;
     result.written = write(filename, result.results);
   }
   return true;
@@ -295,14 +336,24 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
     } while (ask_restart_parameters());
     print_setup(settings);
     std::cout.flush();
+    // The pause belongs to the run: Ctrl-C there is a run stopped before its first reading.
+    begin_guarded_run();
     wait();
-    RunResult result =
-        experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
-                   settings.dt, settings.locations, settings.filename);
+    const Interruption early = pending_interruption();
+    RunResult result;
+    if (early.requested) {
+      result.interrupted = true;
+      result.ends_program = early.ends_program;
+      result.signal_number = early.signal_number;
+    } else {
+      result = experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
+                          settings.dt, settings.locations, settings.filename);
+    }
+    end_guarded_run();
     const bool has_readings = !result.interrupted || result.rows > 0;
     if (has_readings && !write_until_kept(settings.filename, result, can_write, write_again))
       return 1;
-    // After a request to end, a failed write has had its warning and nothing else is said.
+    // A failed last try has had its warning and nothing else is said.
     if (result.written || !has_readings) report_run(result, settings.filename);
     if (result.ends_program) {
       std::cout.flush();

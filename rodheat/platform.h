@@ -7,14 +7,25 @@
 // The few operating-system services rodheat needs beyond the standard library; each platform
 // has its own implementation file, chosen by the build.
 
-// --- new files, written only through the handle that created them ---
+// --- new files, written only through the handle that created them, in a folder held open ---
 
 using NewFileHandle = std::intptr_t;
 constexpr NewFileHandle no_new_file = -1;
 
-// Creates a file that did not exist before, readable and writable by its owner alone; returns
-// no_new_file when the name is taken or the folder refuses it.
-NewFileHandle create_new_file(const std::filesystem::path& path);
+// A folder held open while a file is made in it, so that the folder renamed or swapped for a
+// link meanwhile cannot send the file elsewhere; where a platform holds no folder open, its path.
+struct Folder {
+  std::intptr_t handle = -1;
+  std::filesystem::path path;
+};
+
+// False when the folder cannot be opened; close_folder releases one that was.
+bool open_folder(const std::filesystem::path& path, Folder& folder);
+void close_folder(const Folder& folder);
+
+// Creates a file that did not exist before in the folder, readable and writable by its owner
+// alone; returns no_new_file when the name is taken or the folder refuses it.
+NewFileHandle create_new_file(const Folder& folder, const std::filesystem::path& name);
 
 // Writes all of data at the end of the file; false on any error.
 bool write_new_file(NewFileHandle file, const std::string& data);
@@ -31,8 +42,19 @@ void abandon_new_file(NewFileHandle file);
 void begin_file_write();
 void end_file_write();
 
-// Renames from over to, and puts the folder's changed entry on the storage device.
-bool rename_durably(const std::filesystem::path& from, const std::filesystem::path& to);
+// Renames from over to, both names in the folder, and puts the folder's changed entry on the
+// storage device.
+bool rename_durably(const Folder& folder, const std::filesystem::path& from,
+                    const std::filesystem::path& to);
+
+// Removes a file of the folder.
+void remove_new_file(const Folder& folder, const std::filesystem::path& name);
+
+// The bits a file replacing name gets: those of the file there, without setuid, setgid and
+// sticky, where it is a regular file of this user's (never through a link); otherwise those of
+// a new file.
+std::filesystem::perms replacement_permissions(const Folder& folder,
+                                               const std::filesystem::path& name);
 
 // The permission bits a new file gets under this process's file-creation mask.
 std::filesystem::perms new_file_permissions();
@@ -40,7 +62,11 @@ std::filesystem::perms new_file_permissions();
 // A number no other running process has, for names of temporary files.
 unsigned long process_number();
 
-// --- looking only: nothing is created, opened for writing, changed or removed ---
+// The system's folder for temporary files, never one named by an environment variable.
+std::filesystem::path temporary_folder();
+
+// --- looking only: nothing is created, opened for writing, changed or removed; only the
+// folder is opened, read-only, where its append-only flag can be read no other way ---
 
 // Whether this process may create files in the folder: it still exists (a removed working
 // folder has no links left), takes new entries (effective IDs, where the platform has them) and
@@ -58,8 +84,9 @@ bool may_replace_file(const std::filesystem::path& folder, const std::filesystem
 // folder that others may write, only links of this user's or of the folder owner's.
 bool may_follow_link(const std::filesystem::path& link);
 
-// Whether a file of this name, and a temporary name of up to temporary_length bytes, fit the
-// folder's file system and the system's limit on path lengths.
+// Whether a file of this name, and a temporary name of up to temporary_length bytes beside it,
+// fit the folder's file system and the system's limit on path lengths, as the system counts
+// them for a file made in a folder held open.
 bool name_fits(const std::filesystem::path& folder, const std::filesystem::path& name,
                std::size_t temporary_length);
 
@@ -82,8 +109,15 @@ struct Interruption {
   int signal_number = 0;
 };
 
-// From begin to end, Ctrl-C, a closed terminal window and termination requests are only noted,
-// and a terminal does not echo typed keys; end restores both as they were.
+// From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window and termination requests are
+// only noted, and a terminal does not echo typed keys; end restores both as they were. A run
+// stopped by Ctrl-Z gives the terminal back as it was, and takes it again when continued. Pairs
+// may nest; only the outermost begins and ends the guard.
 void begin_guarded_run();
 Interruption pending_interruption();
 void end_guarded_run();
+
+// The same signals noted while a question waits for its answer: the terminal echoes as usual,
+// and a signal ends the wait for a line, which then reads as ended input.
+void begin_guarded_question();
+void end_guarded_question();

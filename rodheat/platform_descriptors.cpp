@@ -1,16 +1,36 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform.h"
 
-// New files through POSIX descriptors, shared by the POSIX and the web builds; each platform
-// unit finishes them in its own way.
+namespace fs = std::filesystem;
 
-NewFileHandle create_new_file(const std::filesystem::path& path) {
+// New files through POSIX descriptors in a folder held open, shared by the POSIX and the web
+// builds; each platform unit finishes them in its own way.
+
+namespace {
+
+int descriptor(const Folder& folder) { return static_cast<int>(folder.handle); }
+
+}  // namespace
+
+bool open_folder(const fs::path& path, Folder& folder) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  folder.handle = fd;
+  folder.path = path;
+  return true;
+}
+
+void close_folder(const Folder& folder) { ::close(descriptor(folder)); }
+
+NewFileHandle create_new_file(const Folder& folder, const fs::path& name) {
   // O_EXCL: a name someone else made meanwhile, a symlink included, is never taken over.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  const int fd =
+      ::openat(descriptor(folder), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   return fd < 0 ? no_new_file : fd;
 }
 
@@ -27,4 +47,29 @@ bool write_new_file(NewFileHandle file, const std::string& data) {
 
 void abandon_new_file(NewFileHandle file) { ::close(static_cast<int>(file)); }
 
+bool rename_durably(const Folder& folder, const fs::path& from, const fs::path& to) {
+  if (::renameat(descriptor(folder), from.c_str(), descriptor(folder), to.c_str()) != 0) {
+    return false;
+  }
+  // The new name is in place either way; syncing its folder only makes it survive a power cut.
+  ::fsync(descriptor(folder));
+  return true;
+}
+
+void remove_new_file(const Folder& folder, const fs::path& name) {
+  ::unlinkat(descriptor(folder), name.c_str(), 0);
+}
+
+fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {
+  struct stat info {};
+  // Never through a link, and never another user's bits: a planted file decides nothing.
+  if (::fstatat(descriptor(folder), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+    return new_file_permissions();
+  }
+  return static_cast<fs::perms>(info.st_mode) & fs::perms::all;
+}
+
 unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
+
+fs::path temporary_folder() { return "/tmp"; }

@@ -6,7 +6,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #ifdef __linux__
@@ -49,10 +48,57 @@ extern "C" void note_signal(int number) {
   if (number != SIGINT) noted_end = 1;
 }
 
-constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction saved_actions[3];
+// Ctrl-\ ends the program as a termination request does: with the rows so far, no core dump.
+constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr std::size_t guarded_count = sizeof guarded_signals / sizeof guarded_signals[0];
+struct sigaction saved_actions[guarded_count];
+struct sigaction saved_stop_action;
+int guard_depth = 0;
 termios saved_terminal{};
-bool terminal_saved = false;
+termios quiet_terminal{};
+volatile sig_atomic_t terminal_saved = 0;
+
+extern "C" void stop_with_terminal_restored(int) {
+  const int saved_errno = errno;
+  // The shell gets its terminal back as it was; continued, the run takes it again.
+  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  struct sigaction stop {
+  }, ours{};
+  stop.sa_handler = SIG_DFL;
+  sigemptyset(&stop.sa_mask);
+  ::sigaction(SIGTSTP, &stop, &ours);
+  sigset_t only_stop;
+  sigemptyset(&only_stop);
+  sigaddset(&only_stop, SIGTSTP);
+  ::sigprocmask(SIG_UNBLOCK, &only_stop, nullptr);
+  ::raise(SIGTSTP);
+  ::sigprocmask(SIG_BLOCK, &only_stop, nullptr);
+  ::sigaction(SIGTSTP, &ours, nullptr);
+  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+  errno = saved_errno;
+}
+
+// restartable: a signal never makes a write to the terminal fail, so that no row is lost from
+// the screen; a question's read, in contrast, must end so that the signal is acted upon.
+void install_guard(bool restartable) {
+  noted_signal = 0;
+  noted_end = 0;
+  struct sigaction action {};
+  action.sa_handler = note_signal;
+  action.sa_flags = restartable ? SA_RESTART : 0;
+  sigemptyset(&action.sa_mask);
+  // A signal while another is noted waits for it, so the two notes never interleave.
+  for (int number : guarded_signals) sigaddset(&action.sa_mask, number);
+  for (std::size_t i = 0; i < guarded_count; ++i) {
+    ::sigaction(guarded_signals[i], &action, &saved_actions[i]);
+  }
+}
+
+void remove_guard() {
+  for (std::size_t i = 0; i < guarded_count; ++i) {
+    ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
+  }
+}
 
 }  // namespace
 
@@ -75,17 +121,6 @@ void end_file_write() {
   sigemptyset(&held);
   for (int number : guarded_signals) sigaddset(&held, number);
   ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
-}
-
-bool rename_durably(const fs::path& from, const fs::path& to) {
-  if (::rename(from.c_str(), to.c_str()) != 0) return false;
-  // The new name is in place either way; syncing its folder only makes it survive a power cut.
-  const int folder = ::open(folder_of(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
-  }
-  return true;
 }
 
 fs::perms new_file_permissions() {
@@ -132,10 +167,11 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
   errno = 0;
   long name_max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
   if (name_max < 0) name_max = errno == 0 ? LONG_MAX : 255;
-  if (name.native().size() > static_cast<std::size_t>(name_max)) return false;
-  const std::size_t longest = std::max(name.native().size(), temporary_length);
-  // The folder, a separator, the longest name and the closing NUL.
-  return folder.native().size() + 1 + longest + 1 <= PATH_MAX;
+  const auto longest_name = static_cast<std::size_t>(name_max);
+  if (name.native().size() > longest_name || temporary_length > longest_name) return false;
+  // The folder, a separator, the name and the closing NUL; the temporary file is made relative
+  // to the open folder, so its full path has no such limit.
+  return folder.native().size() + 1 + name.native().size() + 1 <= PATH_MAX;
 }
 
 void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }
@@ -147,20 +183,21 @@ void discard_pending_terminal_input() {
 }
 
 void begin_guarded_run() {
-  noted_signal = 0;
-  noted_end = 0;
-  struct sigaction action {};
-  action.sa_handler = note_signal;
-  sigemptyset(&action.sa_mask);
-  // A signal while another is noted waits for it, so the two notes never interleave.
-  for (int number : guarded_signals) sigaddset(&action.sa_mask, number);
-  for (std::size_t i = 0; i < 3; ++i) ::sigaction(guarded_signals[i], &action, &saved_actions[i]);
-  terminal_saved = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved_terminal) == 0;
-  if (terminal_saved) {
-    termios quiet = saved_terminal;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  if (guard_depth++ > 0) return;
+  install_guard(true);
+  termios current{};
+  if (::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &current) == 0) {
+    saved_terminal = current;
+    quiet_terminal = current;
+    quiet_terminal.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    terminal_saved = 1;
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
   }
+  struct sigaction stop {};
+  stop.sa_handler = stop_with_terminal_restored;
+  stop.sa_flags = SA_RESTART;
+  sigemptyset(&stop.sa_mask);
+  ::sigaction(SIGTSTP, &stop, &saved_stop_action);
 }
 
 Interruption pending_interruption() {
@@ -172,7 +209,13 @@ Interruption pending_interruption() {
 }
 
 void end_guarded_run() {
+  if (--guard_depth > 0) return;
+  ::sigaction(SIGTSTP, &saved_stop_action, nullptr);
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
-  terminal_saved = false;
-  for (std::size_t i = 0; i < 3; ++i) ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
+  terminal_saved = 0;
+  remove_guard();
 }
+
+void begin_guarded_question() { install_guard(false); }
+
+void end_guarded_question() { remove_guard(); }

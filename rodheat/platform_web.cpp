@@ -3,8 +3,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "platform.h"
 
 namespace fs = std::filesystem;
@@ -21,10 +19,6 @@ bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast
 // No signal can end a program in the page between two of its own steps.
 void begin_file_write() {}
 void end_file_write() {}
-
-bool rename_durably(const fs::path& from, const fs::path& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0;
-}
 
 fs::perms new_file_permissions() {
   return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -46,9 +40,8 @@ bool may_follow_link(const fs::path&) { return true; }
 
 // The limits of a Linux machine, so that the page refuses the names a lab computer would.
 bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
-  if (name.native().size() > 255) return false;
-  const std::size_t longest = std::max(name.native().size(), temporary_length);
-  return folder.native().size() + 1 + longest + 1 <= 4096;
+  if (name.native().size() > 255 || temporary_length > 255) return false;
+  return folder.native().size() + 1 + name.native().size() + 1 <= 4096;
 }
 
 // The browser's file system has no size limit, and the page's terminal is never a closed pipe.
@@ -59,7 +52,14 @@ void survive_closed_output() {}
 void discard_pending_terminal_input() { labsim_discard_input(); }
 
 // The page's Stop and Ctrl-C are the console's Ctrl-C; the page hides keys typed during a run.
-void begin_guarded_run() { labsim_forget_stop(); }
+// A nested begin must not forget a Stop the outer guard has seen.
+namespace {
+int guard_depth = 0;
+}  // namespace
+
+void begin_guarded_run() {
+  if (guard_depth++ == 0) labsim_forget_stop();
+}
 
 Interruption pending_interruption() {
   Interruption noted;
@@ -71,4 +71,10 @@ Interruption pending_interruption() {
 }
 
 // A Stop that arrives after the last step must not stop the next run.
-void end_guarded_run() { labsim_forget_stop(); }
+void end_guarded_run() {
+  if (--guard_depth == 0) labsim_forget_stop();
+}
+
+// The page sends nothing that would end a question.
+void begin_guarded_question() {}
+void end_guarded_question() {}

@@ -23,6 +23,7 @@ std::atomic<int> files_being_written{0};
 HANDLE settled = nullptr;
 DWORD saved_input_mode = 0;
 bool input_mode_saved = false;
+int guard_depth = 0;
 
 void update_settled() {
   if (run_guarded || files_being_written > 0) {
@@ -54,10 +55,18 @@ void watch_console_events() {
 
 }  // namespace
 
-NewFileHandle create_new_file(const fs::path& path) {
+// A folder is named by its path here: a folder in use cannot be renamed on Windows anyway.
+bool open_folder(const fs::path& path, Folder& folder) {
+  folder.path = path;
+  return true;
+}
+
+void close_folder(const Folder&) {}
+
+NewFileHandle create_new_file(const Folder& folder, const fs::path& name) {
   // CREATE_NEW so that a file someone else made meanwhile is never taken over.
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileW((folder.path / name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   return file == INVALID_HANDLE_VALUE ? no_new_file : reinterpret_cast<NewFileHandle>(file);
 }
 
@@ -94,9 +103,21 @@ void end_file_write() {
   update_settled();
 }
 
-bool rename_durably(const fs::path& from, const fs::path& to) {
-  return ::MoveFileExW(from.c_str(), to.c_str(),
+bool rename_durably(const Folder& folder, const fs::path& from, const fs::path& to) {
+  return ::MoveFileExW((folder.path / from).c_str(), (folder.path / to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void remove_new_file(const Folder& folder, const fs::path& name) {
+  ::DeleteFileW((folder.path / name).c_str());
+}
+
+// Only the read-only bit is kept: access lists do the rest.
+fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(folder.path / name, ec);
+  if (!fs::is_regular_file(status)) return new_file_permissions();
+  return status.permissions() & fs::perms::all;
 }
 
 fs::perms new_file_permissions() {
@@ -105,6 +126,12 @@ fs::perms new_file_permissions() {
 }
 
 unsigned long process_number() { return ::GetCurrentProcessId(); }
+
+fs::path temporary_folder() {
+  wchar_t folder[MAX_PATH + 1];
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  return length > 0 && length <= MAX_PATH ? fs::path(folder) : fs::path(L"C:\\Windows\\Temp");
+}
 
 // Folder permissions are access lists that only an attempt would test; a folder is taken as
 // writable, and a refusal shows when the results are written.
@@ -147,6 +174,7 @@ void discard_pending_terminal_input() {
 }
 
 void begin_guarded_run() {
+  if (guard_depth++ > 0) return;
   watch_console_events();
   noted_signal = 0;
   noted_end = false;
@@ -166,8 +194,23 @@ Interruption pending_interruption() {
 }
 
 void end_guarded_run() {
+  if (--guard_depth > 0) return;
   if (input_mode_saved) ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode);
   input_mode_saved = false;
+  run_guarded = false;
+  update_settled();
+}
+
+// A console's Ctrl-C ends the wait for a line by itself; the event is only noted.
+void begin_guarded_question() {
+  watch_console_events();
+  noted_signal = 0;
+  noted_end = false;
+  run_guarded = true;
+  update_settled();
+}
+
+void end_guarded_question() {
   run_guarded = false;
   update_settled();
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "child_process.h"
@@ -321,7 +323,12 @@ TEST_F(RodheatCli, ctrl_c_keeps_the_rows_so_far_and_a_vanished_folder_gets_a_sec
   student->type("150\n600\n0 60\n5\n5\nsub/run1\n\n");
   ASSERT_TRUE(student->wait_for("|   10 |", 30)) << student->shown();
   std::filesystem::remove_all(path("sub"));
+  // Ctrl-S pauses the terminal: the next row waits in a blocked write when Ctrl-C comes.
+  student->type("\x13");
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
   student->type("\x03");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  student->type("\x11");
   ASSERT_TRUE(student->wait_for(
       "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
       << student->shown();
@@ -341,16 +348,58 @@ TEST_F(RodheatCli, ctrl_c_keeps_the_rows_so_far_and_a_vanished_folder_gets_a_sec
 }
 
 TEST_F(RodheatCli, a_termination_request_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
+  // Ctrl-\ (3) ends a run as a termination request does.
+  for (const int number : {SIGTERM, 3}) {
+    const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+    if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+    student->type("150\n600\n0 60\n5\n5\n\n\n");
+    ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
+    student->send_signal(number);
+    EXPECT_EQ(student->exit_status(30), 128 + number) << student->shown();
+    const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
+    EXPECT_GE(rows.size(), 2u);
+    EXPECT_LT(rows.size(), 13u);
+    EXPECT_EQ(rows, rows_of(student->shown()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << "a file left";
+  }
+}
+
+TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_reading) {
   const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
   if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
   student->type("150\n600\n0 60\n5\n5\n\n\n");
-  ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
+  ASSERT_TRUE(student->wait_for("Sensor locations: 5.0cm.\n\n", 30)) << student->shown();
+  student->type("\x03");
+  ASSERT_TRUE(student->wait_for(
+      "\nExperiment interrupted.  No readings had been taken.\n" + closing_prompt, 30))
+      << student->shown();
+  student->type("\n");
+  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
+  EXPECT_FALSE(file_exists(path("results.txt")));
+}
+
+TEST_F(RodheatCli,
+       a_signal_at_the_question_after_a_failed_write_keeps_the_rows_in_the_temporary_folder) {
+  std::filesystem::create_directory(path("sub"));
+  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  student->type("150\n600\n0 10\n5\n5\nsub/run1\n\n");
+  ASSERT_TRUE(student->wait_for("|    0 |", 30)) << student->shown();
+  std::filesystem::remove_all(path("sub"));
+  ASSERT_TRUE(student->wait_for(
+      "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
+      << student->shown();
   student->send_signal(SIGTERM);
   EXPECT_EQ(student->exit_status(30), 128 + SIGTERM) << student->shown();
-  const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
-  EXPECT_GE(rows.size(), 2u);
-  EXPECT_LT(rows.size(), 13u);
-  EXPECT_EQ(rows, rows_of(student->shown()));
+  std::smatch kept;
+  const std::string shown = student->shown();
+  ASSERT_TRUE(
+      std::regex_search(shown, kept, std::regex("written to \"(.*rodheat-[0-9-]+\\.txt)\"")))
+      << shown;
+  const std::string file = read_file(kept[1]);
+  std::filesystem::remove(kept[1].str());
+  EXPECT_EQ(rows_of(file).size(), 3u);
+  EXPECT_EQ(rows_of(file), rows_of(shown));
 }
 
 TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {

@@ -12,6 +12,7 @@
 #include "atomic_file.h"
 #include "child_process.h"
 #include "console_capture.h"
+#include "platform.h"
 #include "run.h"
 #include "run_program.h"
 #include "scratch_dir.h"
@@ -213,6 +214,13 @@ TEST_F(RunTest, a_name_as_long_as_the_file_system_takes_is_written_and_a_longer_
   if (posix_platform()) {
     EXPECT_TRUE(file_writable(longest));
     EXPECT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, longest).written);
+    // A whole name just under the system's limit, however little room its folder leaves.
+    std::string folder = dir_;
+    while (folder.size() < 4055)
+      folder += "/" + std::string(std::min<std::size_t>(200, 4054 - folder.size()), 'd');
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(file_writable(folder + "/x.txt"));
+    EXPECT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, folder + "/x.txt").written);
   }
   EXPECT_FALSE(file_writable(dir_ + "/" + std::string(252, 'n') + ".txt"));
 }
@@ -236,6 +244,21 @@ TEST_F(RunTest, another_users_link_in_a_shared_sticky_folder_is_neither_followed
   EXPECT_FALSE(unpaced_run(100, 600, 0, 5, 5, {0.05}, link).written);
   EXPECT_EQ(read_file(dir_ + "/private/data.txt"), "private\n");
   EXPECT_TRUE(fs::is_symlink(link));
+  // A neighbour's link to a folder is no way in either, and a neighbour's file lends no bits.
+  const std::string open_file = dir_ + "/shared/open.txt";
+  ASSERT_EQ(exit_status_as_other_user([&] {
+              std::error_code ec;
+              fs::create_directory_symlink("../private", dir_ + "/shared/evil", ec);
+              std::ofstream(open_file) << "planted\n";
+              fs::permissions(open_file, static_cast<fs::perms>(0666), ec);
+              return ec ? 1 : 0;
+            }),
+            0);
+  EXPECT_FALSE(file_writable(dir_ + "/shared/evil/x.txt"));
+  EXPECT_FALSE(unpaced_run(100, 600, 0, 5, 5, {0.05}, dir_ + "/shared/evil/x.txt").written);
+  EXPECT_EQ(folder_content(dir_ + "/private"), std::vector<std::string>{"data.txt"});
+  ASSERT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, open_file).written);
+  EXPECT_EQ(fs::status(open_file).permissions(), new_file_permissions());
 }
 
 // The dialogue refuses exactly the windows in which the run would take no reading.
