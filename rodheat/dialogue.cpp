@@ -79,9 +79,10 @@ bool ask_times(double& t_start, double& t_end) {
   std::cout << "Enter the starting and finishing time for the measurements (s), separated by a "
                "space. Must be between 0 and 3600s:\n";
   while (true) {
-    const std::string line = read_line();
+    // Handed over, not copied: an answer may be a hundred megabytes long.
+    std::string line = read_line();
     if (input_ended()) return false;
-    const std::pair<std::vector<double>, bool> parsed = vectorize(line);
+    const std::pair<std::vector<double>, bool> parsed = vectorize(std::move(line));
     const std::vector<double>& values = parsed.first;
     if (!parsed.second) {
       std::cout
@@ -137,9 +138,9 @@ bool ask_locations(std::vector<double>& locations) {
   std::cout << "Enter up to 5 locations for the sensors (in cm), between L=0 and L=30cm, "
                "separated by spaces:\n";
   while (true) {
-    const std::string line = read_line();
+    std::string line = read_line();
     if (input_ended()) return false;
-    std::pair<std::vector<double>, bool> parsed = vectorize(line);
+    std::pair<std::vector<double>, bool> parsed = vectorize(std::move(line));
     std::vector<double>& values = parsed.first;
     if (!parsed.second) {
       std::cout << "Invalid entry.  Entered values must be decimal numbers using a decimal "
@@ -178,11 +179,11 @@ const char* const filename_prompt =
 // default_on_end: input ending before any answer means the default name.
 bool read_filename(std::string& filename, const FileCheck& writable, bool default_on_end) {
   for (bool refused = false;; refused = true) {
-    const std::string line = read_line();
+    std::string line = read_line();
     const bool ended = input_ended();
     // The student never asked for the default name after a refusal, so it is not taken for them.
     if (ended && (refused || !default_on_end)) return false;
-    const std::string name = line.empty() ? std::string("results.txt") : line + ".txt";
+    const std::string name = line.empty() ? std::string("results.txt") : std::move(line) + ".txt";
     if (writable(name)) {
       filename = name;
       return true;
