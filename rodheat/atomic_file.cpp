@@ -16,7 +16,7 @@ constexpr std::size_t temporary_name_length = 9 + 20 + 1 + 10 + 4;
 
 // No system takes a longer path (Linux 4,096 bytes, Windows 32,767 characters of up to 4 bytes
 // each), so a longer answer is refused before any copy of it is made.
-constexpr std::size_t longest_path = 4 * 32767;
+constexpr std::size_t longest_path = std::size_t{4} * 32767;
 
 // A name cut at a NUL byte would be another file than the one typed.
 bool usable_name(const std::string& name) {

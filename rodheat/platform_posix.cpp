@@ -71,7 +71,7 @@ extern "C" void stop_with_terminal_restored(int) {
   sigemptyset(&only_stop);
   sigaddset(&only_stop, SIGTSTP);
   ::sigprocmask(SIG_UNBLOCK, &only_stop, nullptr);
-  ::raise(SIGTSTP);
+  ::kill(::getpid(), SIGTSTP);
   ::sigprocmask(SIG_BLOCK, &only_stop, nullptr);
   ::sigaction(SIGTSTP, &ours, nullptr);
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
