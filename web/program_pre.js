@@ -100,7 +100,7 @@ Module.preRun = [
 Module.noInitialRun = true;
 Module.onRuntimeInitialized = function () {
   callMain([]);
-  if (Asyncify.currData) {
+  if (typeof Asyncify !== 'undefined' && Asyncify.currData) {
     Asyncify.asyncPromiseHandlers = {
       resolve: function (code) {
         // exit() unwinds by throwing; caught here, it is no error of the Worker's.
