@@ -6,15 +6,17 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
-#include <thread>
 #include <utility>
 
 #include "atomic_file.h"
+#include "constants.h"
 #include "input.h"
 #include "platform.h"
 #include "run.h"
 
 namespace {
+
+const char* const default_filename = "results.txt";
 
 struct Settings {
   double P = 0.0;
@@ -23,7 +25,7 @@ struct Settings {
   double t_end = 0.0;
   double dt = 0.0;
   std::vector<double> locations;
-  std::string filename = "results.txt";
+  std::string filename = default_filename;
 };
 
 // Written so that a value that is not a number fails every range.
@@ -159,7 +161,7 @@ bool ask_locations(std::vector<double>& locations) {
     bool all_on_rod = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
       values[i] = without_negative_zero(values[i] / 100.0);
-      if (!within(values[i], 0.0, 0.3)) {
+      if (!within(values[i], 0.0, rod_length)) {
         std::cout << "Invalid entry.  Entry no " << i + 1 << " must be between 0 and 30cm.\n";
         all_on_rod = false;
         break;
@@ -183,7 +185,8 @@ bool read_filename(std::string& filename, const FileCheck& writable, bool defaul
     const bool ended = input_ended();
     // The student never asked for the default name after a refusal, so it is not taken for them.
     if (ended && (refused || !default_on_end)) return false;
-    const std::string name = line.empty() ? std::string("results.txt") : std::move(line) + ".txt";
+    const std::string name =
+        line.empty() ? std::string(default_filename) : std::move(line) + ".txt";
     if (writable(name)) {
       filename = name;
       return true;
@@ -317,7 +320,7 @@ RunResult real_run(double P, double heating_duration, double t_start, double t_e
   return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename));
 }
 
-void one_second_pause() { std::this_thread::sleep_for(std::chrono::milliseconds(1000)); }
+void one_second_pause() { pause_for(std::chrono::seconds(1)); }
 
 }  // namespace
 

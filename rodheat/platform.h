@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -101,6 +102,10 @@ void survive_closed_output();
 // Drops keys typed at a terminal that the program has not read yet; leaves a pipe or file alone.
 void discard_pending_terminal_input();
 
+// Waits for the duration, and in a browser lets the page run meanwhile; a wait too short to hand
+// back may return at once, which a run's absolute schedule absorbs.
+void pause_for(std::chrono::nanoseconds duration);
+
 // What asked a guarded run to stop: nothing, Ctrl-C, or the end of the program (a closed
 // terminal window or a termination request), with the signal's number.
 struct Interruption {
@@ -112,7 +117,7 @@ struct Interruption {
 // From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window and termination requests are
 // only noted, and a terminal does not echo typed keys; end restores both as they were. A run
 // stopped by Ctrl-Z gives the terminal back as it was, and takes it again when continued. Pairs
-// may nest; only the outermost begins and ends the guard.
+// may nest; only the outermost begins and ends the guard, and in a browser tells the page.
 void begin_guarded_run();
 Interruption pending_interruption();
 void end_guarded_run();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 #ifdef __linux__
 #include <linux/fs.h>
@@ -172,6 +173,10 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
   // The folder, a separator, the name and the closing NUL; the temporary file is made relative
   // to the open folder, so its full path has no such limit.
   return folder.native().size() + 1 + name.native().size() + 1 <= PATH_MAX;
+}
+
+void pause_for(std::chrono::nanoseconds duration) {
+  if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
 }
 
 void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }

@@ -7,9 +7,10 @@
 
 namespace fs = std::filesystem;
 
-// The page's side of discarding typed-ahead keys and of its Stop, in the program's JavaScript
-// library.
+// The page's side of discarding typed-ahead keys, of its Stop and of the run's start and end, in
+// the program's JavaScript library.
 extern "C" void labsim_discard_input();
+extern "C" void labsim_run_event(int running);
 extern "C" int labsim_stop_requested();
 extern "C" void labsim_forget_stop();
 
@@ -48,6 +49,13 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
 void survive_file_size_limit() {}
 void survive_closed_output() {}
 
+// A thread sleep would busy-wait and freeze the page; this one hands control back to it. Shorter
+// waits are left to the absolute schedule: a yield costs more than a model step.
+void pause_for(std::chrono::nanoseconds duration) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+  if (ms >= 2) emscripten_sleep(static_cast<unsigned>(ms));
+}
+
 // tcflush aborts under the browser's runtime; the keys wait in the page, which drops them.
 void discard_pending_terminal_input() { labsim_discard_input(); }
 
@@ -58,7 +66,9 @@ int guard_depth = 0;
 }  // namespace
 
 void begin_guarded_run() {
-  if (guard_depth++ == 0) labsim_forget_stop();
+  if (guard_depth++ > 0) return;
+  labsim_forget_stop();
+  labsim_run_event(1);
 }
 
 Interruption pending_interruption() {
@@ -72,7 +82,9 @@ Interruption pending_interruption() {
 
 // A Stop that arrives after the last step must not stop the next run.
 void end_guarded_run() {
-  if (--guard_depth == 0) labsim_forget_stop();
+  if (--guard_depth > 0) return;
+  labsim_forget_stop();
+  labsim_run_event(0);
 }
 
 // The page sends nothing that would end a question.

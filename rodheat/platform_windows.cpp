@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "platform.h"
 
@@ -156,6 +157,10 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
   const std::size_t longest = std::max(name.native().size(), temporary_length);
   // Paths without the long-path prefix stop at MAX_PATH characters, the closing NUL included.
   return folder.native().size() + 1 + longest + 1 <= MAX_PATH;
+}
+
+void pause_for(std::chrono::nanoseconds duration) {
+  if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
 }
 
 // Windows has no signal for a file-size limit; a failed write is reported as an error already.

@@ -1,17 +1,19 @@
 #include "profile.h"
 
-#include <charconv>
+#include <cstdio>
 
 #include "atomic_file.h"
+#include "constants.h"
 
 void Simulation::debug_output(std::ostream& stream, bool header) const {
   // General notation with six digits is what a stream in its default format writes, made here
-  // at a fraction of the cost; 121 fields of at most 13 characters and a comma fit.
-  char line[121 * 14 + 1];
+  // at a fraction of the cost and alike on every platform; each field of at most 13 characters
+  // and a comma fit.
+  char line[last_node * 14 + 1];
   char* end = line;
-  for (int i = 1; i <= 121; ++i) {
-    const double value = header ? static_cast<double>(i - 1) * 0.0025 : T[i] - 300.0;
-    end = std::to_chars(end, line + sizeof line, value, std::chars_format::general, 6).ptr;
+  for (int i = 1; i <= last_node; ++i) {
+    const double value = header ? static_cast<double>(i - 1) * node_spacing : T[i] - T_out;
+    end += std::snprintf(end, static_cast<std::size_t>(line + sizeof line - end), "%.6g", value);
     *end++ = ',';
   }
   *end++ = '\n';

@@ -3,6 +3,7 @@
 #include <ostream>
 #include <vector>
 
+#include "constants.h"
 #include "simulation.h"
 
 // The diagnostic's fixed scenario: 300 W for 2000 s, then none until 4000 s, with the whole
@@ -12,7 +13,7 @@
 template <class Step, class OnLine>
 void write_profile(std::ostream& out, Step step, OnLine on_line) {
   Simulation sim({});
-  const double dt = 0.002;
+  const double dt = time_step;
   out << "t(s),";
   sim.debug_output(out, true);
   for (long i = 0; static_cast<double>(i) < 4000.0 / dt; ++i) {
@@ -20,7 +21,7 @@ void write_profile(std::ostream& out, Step step, OnLine on_line) {
       out << static_cast<double>(i) * dt << ",";
       sim.debug_output(out, false);
       std::vector<double> excess;
-      for (int node = 1; node <= 121; ++node) excess.push_back(sim.T[node] - 300.0);
+      for (int node = 1; node <= last_node; ++node) excess.push_back(sim.T[node] - T_out);
       on_line(static_cast<double>(i) * dt, excess);
     }
     step(sim, static_cast<double>(i) < 2000.0 / dt ? 300.0 : 0.0, dt);

@@ -26,10 +26,7 @@
 
 namespace {
 
-constexpr int node_count = 123;
-constexpr int last_node = 121;
 constexpr int heated_nodes = 13;  // the positions up to 0.03 m
-constexpr double dx = 0.0025;
 
 template <bool fused>
 inline __attribute__((always_inline)) double power4(double x) {
@@ -45,8 +42,8 @@ inline __attribute__((always_inline)) void step_body(double* __restrict t, doubl
                     4.304711990595611e-11 * (power4<fused>(t[1]) - T_out4);
   const double gR = -0.006808385579937304 * (t[last_node] - T_out) -
                     4.304711990595611e-11 * (power4<fused>(t[last_node]) - T_out4);
-  t[0] = t[2] - 2 * gL * dx;
-  t[last_node + 1] = t[last_node - 1] + 2 * gR * dx;
+  t[0] = t[2] - 2 * gL * node_spacing;
+  t[last_node + 1] = t[last_node - 1] + 2 * gR * node_spacing;
 
   // All rates come from the field as it stands; the buffer lives on the stack.
   double rate[node_count];
@@ -92,8 +89,8 @@ void step_portable(double* __restrict t, double P, double dt) {
       0.006808385579937304 * (t[1] - T_out) + 4.304711990595611e-11 * (fourth_power(t[1]) - T_out4);
   const double gR = -0.006808385579937304 * (t[last_node] - T_out) -
                     4.304711990595611e-11 * (fourth_power(t[last_node]) - T_out4);
-  t[0] = t[2] - 2 * gL * dx;
-  t[last_node + 1] = t[last_node - 1] + 2 * gR * dx;
+  t[0] = t[2] - 2 * gL * node_spacing;
+  t[last_node + 1] = t[last_node - 1] + 2 * gR * node_spacing;
 
   double rate[node_count];
   const auto rate_pair = [&](int at) {

@@ -6,7 +6,6 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <thread>
 #include <utility>
 
 #include "atomic_file.h"
@@ -15,7 +14,7 @@
 
 namespace {
 
-constexpr double h = 0.002;
+constexpr double h = time_step;
 constexpr double pace_ms_per_second = 80.0;
 
 // Whether step i, at t = i * h, lies on the measurement grid from t_start on.
@@ -30,7 +29,7 @@ class SteadyRunClock : public RunClock {
  public:
   std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
   void sleep_for(std::chrono::nanoseconds duration) override {
-    if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
+    pause_for(duration);
   }
 };
 

@@ -20,9 +20,6 @@ void create_generator() {
   generator.seed(static_cast<std::uint32_t>(micros));
 }
 
-constexpr int node_count = 123;
-constexpr double dx = 0.0025;
-
 }  // namespace
 
 double error(double sigma) {
@@ -49,7 +46,7 @@ Simulation::Simulation(std::vector<double> locations)
   measurements.resize(locations.size());
   for (double location : sensor_locations) {
     for (int k = 0; k < node_count; ++k) {
-      if (static_cast<double>(k - 1) * dx >= location) {
+      if (static_cast<double>(k - 1) * node_spacing >= location) {
         sensor_nodes.push_back(k);
         break;
       }

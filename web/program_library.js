@@ -1,5 +1,6 @@
-// The program's system calls that must reach the page: reading waits for the student's line
-// without blocking, and the platform unit's hooks for typed-ahead keys, runs and the page's Stop.
+// The program's calls that reach its host (the page, or the process under Node): reading a line
+// waits for it without blocking, and the web platform unit's calls for typed-ahead keys, runs and
+// the page's Stop.
 mergeInto(LibraryManager.library, {
   fd_read__deps: ['$SYSCALLS'],
   fd_read: function (fd, iov, iovcnt, pnum) {

@@ -1,26 +1,63 @@
-// Connects a program to its page when it runs in a Worker, or to the process under Node:
-// standard input and output, and the files it writes.
-var labsimNode = typeof importScripts !== 'function';
-var labsimPending = new Uint8Array(0);
-// An end of input waits to be read: once after Ctrl-D on the page, for ever at a pipe's end.
-var labsimEnd = false;
+// Connects a program to its host: the page, when it runs in a Worker, or the process under Node.
+// The messages between the page and a program, both ways:
+//   to the page     {type: 'out', bytes}          output, sent whenever the program yields
+//                   {type: 'read'}                the program waits for a line
+//                   {type: 'discard'}             keys typed ahead of the question are dropped
+//                   {type: 'run', running}        a run, with its pause, starts or ends
+//                   {type: 'file', name, bytes}   a file written or replaced since the last look
+//                   {type: 'exit', code}          the program ended ('aborted' after a fault)
+//   to the program  {type: 'input', bytes}        a line, or null for the end of input (Ctrl-D)
+//                   {type: 'stop'}                Stop or Ctrl-C during a run
+var labsimHost = (function () {
+  if (typeof importScripts === 'function') {
+    return {
+      send: function (message, transfer) {
+        postMessage(message, transfer || []);
+      },
+      output: function (bytes) {
+        this.send({ type: 'out', bytes: bytes }, [bytes.buffer]);
+      },
+      keep: function (name, bytes) {
+        this.send({ type: 'file', name: name, bytes: bytes }, [bytes.buffer]);
+      },
+      // Ctrl-D ends one read; the page's next line may follow.
+      endLasts: false,
+      // Typed-ahead keys are the page's; it drops them itself.
+      discard: function () {
+        labsimPending = new Uint8Array(0);
+        this.send({ type: 'discard' });
+      },
+    };
+  }
+  var fs = require('fs');
+  return {
+    send: function () {},
+    output: function (bytes) {
+      fs.writeSync(1, bytes);
+    },
+    keep: function (name, bytes) {
+      fs.writeFileSync(name, bytes);
+    },
+    endLasts: true,
+    // A pipe keeps its content, as on the native builds.
+    discard: function () {},
+    input: fs.readFileSync(0),
+  };
+})();
+
+var labsimPending = labsimHost.input || new Uint8Array(0);
+var labsimEnd = !!labsimHost.input;
 var labsimOutput = [];
 var labsimFlushTimer = null;
 var labsimWaiter = null;
 var labsimSeen = {};
-var labsimFs = labsimNode ? require('fs') : null;
-
-Module.labsimSend = function (message, transfer) {
-  if (!labsimNode) postMessage(message, transfer || []);
-};
 
 function labsimFlush() {
   labsimFlushTimer = null;
   if (!labsimOutput.length) return;
   var bytes = Uint8Array.from(labsimOutput);
   labsimOutput = [];
-  if (labsimNode) labsimFs.writeSync(1, bytes);
-  else Module.labsimSend({ type: 'out', bytes: bytes }, [bytes.buffer]);
+  labsimHost.output(bytes);
 }
 
 function labsimPut(byte) {
@@ -29,7 +66,7 @@ function labsimPut(byte) {
   if (labsimFlushTimer === null) labsimFlushTimer = setTimeout(labsimFlush, 0);
 }
 
-// Every file written or replaced since the last look goes to the page, or beside the process.
+// Every file written or replaced since the last look goes to the host.
 function labsimSendFiles() {
   var folder = FS.cwd();
   FS.readdir(folder).forEach(function (name) {
@@ -38,9 +75,7 @@ function labsimSendFiles() {
     var stamp = stat.ino + ':' + stat.mtime.getTime() + ':' + stat.size;
     if (!FS.isFile(stat.mode) || labsimSeen[name] === stamp) return;
     labsimSeen[name] = stamp;
-    var bytes = FS.readFile(path);
-    if (labsimNode) labsimFs.writeFileSync(name, bytes);
-    else Module.labsimSend({ type: 'file', name: name, bytes: bytes }, [bytes.buffer]);
+    labsimHost.keep(name, FS.readFile(path));
   });
 }
 
@@ -50,7 +85,7 @@ Module.labsimHasInput = function () {
 
 Module.labsimTake = function (length) {
   if (!labsimPending.length) {
-    if (!labsimNode) labsimEnd = false;
+    if (!labsimHost.endLasts) labsimEnd = false;
     return labsimPending;
   }
   var taken = labsimPending.subarray(0, length);
@@ -62,20 +97,23 @@ Module.labsimWaitForInput = function (ready) {
   labsimFlush();
   labsimSendFiles();
   labsimWaiter = ready;
-  Module.labsimSend({ type: 'read' });
+  labsimHost.send({ type: 'read' });
 };
 
 Module.labsimDiscardInput = function () {
-  // A pipe keeps its content, as on the native builds; only the page's keys are dropped.
-  if (labsimNode) return;
-  labsimPending = new Uint8Array(0);
-  Module.labsimSend({ type: 'discard' });
+  labsimHost.discard();
 };
 
-if (labsimNode) {
-  labsimPending = labsimFs.readFileSync(0);
-  labsimEnd = true;
-} else {
+Module.labsimSend = function (message) {
+  labsimHost.send(message);
+};
+
+// exit() ends the program by throwing; that is no error of the host's.
+function labsimUnlessExit(error) {
+  if (!(error instanceof ExitStatus)) throw error;
+}
+
+if (typeof importScripts === 'function') {
   onmessage = function (event) {
     // Seen at the run's next step: the program yields to the page between steps.
     if (event.data.type === 'stop') Module.labsimStopRequested = true;
@@ -84,7 +122,11 @@ if (labsimNode) {
     else labsimEnd = true;
     var ready = labsimWaiter;
     labsimWaiter = null;
-    ready();
+    try {
+      ready();
+    } catch (error) {
+      labsimUnlessExit(error);
+    }
   };
 }
 
@@ -96,25 +138,24 @@ Module.preRun = [
   },
 ];
 
-// A main that waited for input or slept returns later, to Asyncify alone: its status is the exit's.
+// A main that waits for input or sleeps returns later; the asynchronous call gives its status
+// then, and a main that never waits gives it at once.
 Module.noInitialRun = true;
 Module.onRuntimeInitialized = function () {
-  callMain([]);
-  if (typeof Asyncify !== 'undefined' && Asyncify.currData) {
-    Asyncify.asyncPromiseHandlers = {
-      resolve: function (code) {
-        // exit() unwinds by throwing; caught here, it is no error of the Worker's.
-        try {
-          exit(code);
-        } catch (error) {
-          if (!(error instanceof ExitStatus)) throw error;
-        }
-      },
-      reject: function (error) {
-        abort(error);
-      },
-    };
+  var status;
+  try {
+    status = ccall('main', 'number', [], [], { async: true });
+  } catch (error) {
+    labsimUnlessExit(error);
+    return;
   }
+  Promise.resolve(status).then(function (code) {
+    try {
+      exit(code);
+    } catch (error) {
+      labsimUnlessExit(error);
+    }
+  }, labsimUnlessExit);
 };
 
 var labsimExited = false;
@@ -123,10 +164,10 @@ Module.onExit = function (code) {
   labsimExited = true;
   labsimFlush();
   labsimSendFiles();
-  Module.labsimSend({ type: 'exit', code: code });
+  labsimHost.send({ type: 'exit', code: code });
 };
 
 Module.onAbort = function () {
   labsimFlush();
-  Module.labsimSend({ type: 'exit', code: 'aborted' });
+  labsimHost.send({ type: 'exit', code: 'aborted' });
 };
