@@ -237,8 +237,8 @@ bool write_until_kept(std::string& filename, RunResult& result, const FileCheck&
       return true;
     }
     discard_pending_terminal_input();
-    std::cout << filename_prompt;
     begin_guarded_question();
+    std::cout << filename_prompt;
     const bool named = read_filename(filename, writable, false);
     const Interruption noted = pending_interruption();
     end_guarded_question();
@@ -353,10 +353,12 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
       result = experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
                           settings.dt, settings.locations, settings.filename);
     }
-    end_guarded_run();
+    // The guard lasts until the readings are kept, so that no signal can find them in memory only.
     const bool has_readings = !result.interrupted || result.rows > 0;
-    if (has_readings && !write_until_kept(settings.filename, result, can_write, write_again))
-      return 1;
+    const bool kept =
+        !has_readings || write_until_kept(settings.filename, result, can_write, write_again);
+    end_guarded_run();
+    if (!kept) return 1;
     // A failed last try has had its warning and nothing else is said.
     if (result.written || !has_readings) report_run(result, settings.filename);
     if (result.ends_program) {

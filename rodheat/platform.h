@@ -122,7 +122,7 @@ void begin_guarded_run();
 Interruption pending_interruption();
 void end_guarded_run();
 
-// The same signals noted while a question waits for its answer: the terminal echoes as usual,
-// and a signal ends the wait for a line, which then reads as ended input.
+// Within a guarded run, a question that waits for its answer: the terminal echoes as usual, the
+// notes start afresh, and a signal ends the wait for a line, which then reads as ended input.
 void begin_guarded_question();
 void end_guarded_question();

@@ -58,6 +58,8 @@ int guard_depth = 0;
 termios saved_terminal{};
 termios quiet_terminal{};
 volatile sig_atomic_t terminal_saved = 0;
+// Off while a question inside the run waits for its answer, which the student must see typed.
+volatile sig_atomic_t terminal_quiet = 0;
 
 extern "C" void stop_with_terminal_restored(int) {
   const int saved_errno = errno;
@@ -75,13 +77,14 @@ extern "C" void stop_with_terminal_restored(int) {
   ::kill(::getpid(), SIGTSTP);
   ::sigprocmask(SIG_BLOCK, &only_stop, nullptr);
   ::sigaction(SIGTSTP, &ours, nullptr);
-  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+  if (terminal_saved && terminal_quiet) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
   errno = saved_errno;
 }
 
 // restartable: a signal never makes a write to the terminal fail, so that no row is lost from
-// the screen; a question's read, in contrast, must end so that the signal is acted upon.
-void install_guard(bool restartable) {
+// the screen; a question's read, in contrast, must end so that the signal is acted upon. saved:
+// where the actions in place before go, or null to keep those saved already.
+void install_guard(bool restartable, struct sigaction* saved) {
   noted_signal = 0;
   noted_end = 0;
   struct sigaction action {};
@@ -91,7 +94,7 @@ void install_guard(bool restartable) {
   // A signal while another is noted waits for it, so the two notes never interleave.
   for (int number : guarded_signals) sigaddset(&action.sa_mask, number);
   for (std::size_t i = 0; i < guarded_count; ++i) {
-    ::sigaction(guarded_signals[i], &action, &saved_actions[i]);
+    ::sigaction(guarded_signals[i], &action, saved != nullptr ? &saved[i] : nullptr);
   }
 }
 
@@ -189,13 +192,14 @@ void discard_pending_terminal_input() {
 
 void begin_guarded_run() {
   if (guard_depth++ > 0) return;
-  install_guard(true);
+  install_guard(true, saved_actions);
   termios current{};
   if (::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &current) == 0) {
     saved_terminal = current;
     quiet_terminal = current;
     quiet_terminal.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     terminal_saved = 1;
+    terminal_quiet = 1;
     ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
   }
   struct sigaction stop {};
@@ -218,9 +222,18 @@ void end_guarded_run() {
   ::sigaction(SIGTSTP, &saved_stop_action, nullptr);
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
   terminal_saved = 0;
+  terminal_quiet = 0;
   remove_guard();
 }
 
-void begin_guarded_question() { install_guard(false); }
+void begin_guarded_question() {
+  install_guard(false, nullptr);
+  terminal_quiet = 0;
+  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+}
 
-void end_guarded_question() { remove_guard(); }
+void end_guarded_question() {
+  install_guard(true, nullptr);
+  terminal_quiet = 1;
+  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+}

@@ -208,14 +208,13 @@ void end_guarded_run() {
 
 // A console's Ctrl-C ends the wait for a line by itself; the event is only noted.
 void begin_guarded_question() {
-  watch_console_events();
   noted_signal = 0;
   noted_end = false;
-  run_guarded = true;
-  update_settled();
+  if (input_mode_saved) ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode);
 }
 
 void end_guarded_question() {
-  run_guarded = false;
-  update_settled();
+  if (input_mode_saved) {
+    ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode & ~ENABLE_ECHO_INPUT);
+  }
 }

@@ -28,9 +28,7 @@ bool step_is_measured(std::int64_t i, double t_start, double dt) {
 class SteadyRunClock : public RunClock {
  public:
   std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
-  void sleep_for(std::chrono::nanoseconds duration) override {
-    pause_for(duration);
-  }
+  void sleep_for(std::chrono::nanoseconds duration) override { pause_for(duration); }
 };
 
 }  // namespace
