@@ -183,4 +183,4 @@ test-web: build web
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \
-	  $(RELEASE) $(WEB_BUILD) $(WEB_BUILD)-student
+	  $(RELEASE) $(WEB_BUILD)

@@ -9,18 +9,35 @@
 
 namespace {
 
+constexpr double pi = 3.141592653589793;
+// The largest current (A) either way, and the table's side (mm) for X and Y.
+constexpr double max_current = 5.0;
+constexpr double table_side = 100.0;
+// The wire crosses the table through (wire_x, wire_y) mm, needle_height mm below the needle,
+// at wire_angle from +Y toward +X (120 degrees).
+constexpr double wire_x = 0.0;
+constexpr double wire_y = 75.0;
+constexpr double needle_height = 5.0;
+const double wire_angle = 2.0943951023931953;
+// mu0 / (2 pi) in T mm / A: a current I gives mu0 I / (2 pi d) at d mm from the wire.
+constexpr double mu0_over_2pi = 0.0002;
+// The constant background field (T), along +Y.
+constexpr double background_field = 4e-05;
+// The scale (mm) of the needle's random placement error.
+constexpr double placement_error = 0.25;
+
 enum class Prompt { current, x, y };
 
 void print_prompt(std::FILE* out, Prompt prompt) {
   switch (prompt) {
     case Prompt::current:
-      std::fprintf(out, "Enter I (A) between %5.1f and %5.1f : ", -5.0, 5.0);
+      std::fprintf(out, "Enter I (A) between %5.1f and %5.1f : ", -max_current, max_current);
       break;
     case Prompt::x:
-      std::fprintf(out, "Enter X (mm) between 0 and %5.0f : ", 100.0);
+      std::fprintf(out, "Enter X (mm) between 0 and %5.0f : ", table_side);
       break;
     case Prompt::y:
-      std::fprintf(out, "Enter Y (mm) between 0 and %5.0f : ", 100.0);
+      std::fprintf(out, "Enter Y (mm) between 0 and %5.0f : ", table_side);
       break;
   }
 }
@@ -80,23 +97,20 @@ bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
   }
 }
 
-// The wire direction: 120 degrees from +Y toward +X, in the X-Y plane.
-const double wire_angle = 2.0943951023931953;
-
 }  // namespace
 
 double needle_phi(double I, double X, double Y) {
   const double u[3] = {std::sin(wire_angle), std::cos(wire_angle), 0.0};
-  const double r[3] = {X - 0.0, Y - 75.0, 5.0};
+  const double r[3] = {X - wire_x, Y - wire_y, needle_height};
   double c[3];
   cross(u, r, c);
   const double d = norm(c, 3);
-  const double k = 0.0002 * I / (d * d);
-  const double B[3] = {k * c[0], k * c[1] + 4e-05, k * c[2]};
+  const double k = mu0_over_2pi * I / (d * d);
+  const double B[3] = {k * c[0], k * c[1] + background_field, k * c[2]};
   const double Bxy = norm(B, 2);
   double phi = std::acos(B[1] / Bxy);
   if (B[0] < 0) phi = -phi;
-  return 180.0 * phi / 3.141592653589793;
+  return 180.0 * phi / pi;
 }
 
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
@@ -108,7 +122,7 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
     double X = 0.0;
     double Y = 0.0;
     if (!ask(in, out, Prompt::current, I)) return 0;
-    if (std::fabs(I) > 5) {
+    if (std::fabs(I) > max_current) {
       std::fprintf(out,
                    "Maximum current exceeded!\nPress Enter key to exit.\n"
                    "Restart the program to resume the simulations.");
@@ -125,7 +139,7 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
     }
     if (!ask(in, out, Prompt::x, X)) return 0;
     if (!ask(in, out, Prompt::y, Y)) return 0;
-    if (X < 0 || X > 100 || Y < 0 || Y > 100) {
+    if (X < 0 || X > table_side || Y < 0 || Y > table_side) {
       std::fprintf(out, "Coordinates out of range.\n");
       continue;
     }
@@ -142,9 +156,9 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
       const double u1 = first / 2147483647.0;
       const double R = 0.0001 + 0.9999 * std::sqrt(-2.0 * std::log(u1));
       const double u2 = random_rand() / 2147483647.0;
-      const double theta = 6.283185307179586 * u2;
-      X = X + (0.25 * R) * std::cos(theta);
-      Y = Y + (0.25 * R) * std::sin(theta);
+      const double theta = 2 * pi * u2;
+      X = X + (placement_error * R) * std::cos(theta);
+      Y = Y + (placement_error * R) * std::sin(theta);
     }
     std::fprintf(out, "PHI = %5.0f degrees\n", needle_phi(I, X, Y));
     std::fprintf(out, "-------------------------------\n");

@@ -20,7 +20,8 @@ need() {
   exit 1
 }
 
-# The configure options of each platform: a new platform is a line here and a name in the list.
+# The configure options of each platform; a new one also needs its name in the Makefile's
+# RELEASE_PLATFORMS and its kits' files in tests/check_release.sh.
 platform_options() {
   case $1 in
     Linux) need g++ g++ ;;

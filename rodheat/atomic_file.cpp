@@ -39,7 +39,7 @@ bool final_target(const fs::path& name, fs::path& target) {
         done = next;
         continue;
       }
-      if (!may_follow_link(next)) return false;
+      if (!may_follow_link(done.empty() ? fs::path(".") : done, next)) return false;
       const fs::path link = fs::read_symlink(next, ec);
       if (ec) return false;
       fs::path resolved = link.is_absolute() ? link : done / link;

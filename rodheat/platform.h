@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <string>
 
-// The few operating-system services rodheat needs beyond the standard library; each platform
-// has its own implementation file, chosen by the build.
+// What rodheat needs of its platform beyond the standard library: files, signals, the terminal,
+// and a pause that lets a browser's page run. Each platform (POSIX, Windows, the browser) has its
+// own implementation file, chosen by the build.
 
 // --- new files, written only through the handle that created them, in a folder held open ---
 
@@ -81,9 +82,9 @@ bool may_write_file(const std::filesystem::path& file);
 // this user's or of the folder owner's may be replaced.
 bool may_replace_file(const std::filesystem::path& folder, const std::filesystem::path& file);
 
-// Whether the kernel's protected-symlink rule lets this process follow the link: in a sticky
-// folder that others may write, only links of this user's or of the folder owner's.
-bool may_follow_link(const std::filesystem::path& link);
+// Whether the kernel's protected-symlink rule lets this process follow the link in folder: in a
+// sticky folder that others may write, only links of this user's or of the folder owner's.
+bool may_follow_link(const std::filesystem::path& folder, const std::filesystem::path& link);
 
 // Whether a file of this name, and a temporary name of up to temporary_length bytes beside it,
 // fit the folder's file system and the system's limit on path lengths, as the system counts

@@ -70,6 +70,12 @@ fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {
   return static_cast<fs::perms>(info.st_mode) & fs::perms::all;
 }
 
+fs::perms new_file_permissions() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<fs::perms>(0666 & ~mask);
+}
+
 unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
 
 fs::path temporary_folder() { return "/tmp"; }

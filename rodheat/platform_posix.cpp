@@ -21,10 +21,6 @@ namespace {
 
 int descriptor(NewFileHandle file) { return static_cast<int>(file); }
 
-fs::path folder_of(const fs::path& path) {
-  return path.has_parent_path() ? path.parent_path() : fs::path(".");
-}
-
 // Files on a folder that takes only appended data, or none, cannot be renamed into it.
 bool folder_is_append_only(const fs::path& folder) {
 #ifdef FS_IOC_GETFLAGS
@@ -127,12 +123,6 @@ void end_file_write() {
   ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
 
-fs::perms new_file_permissions() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return static_cast<fs::perms>(0666 & ~mask);
-}
-
 bool may_write_folder(const fs::path& folder) {
   struct stat info {};
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_nlink == 0) {
@@ -157,11 +147,11 @@ bool may_replace_file(const fs::path& folder, const fs::path& file) {
   return user == 0 || file_info.st_uid == user || folder_info.st_uid == user;
 }
 
-bool may_follow_link(const fs::path& link) {
+bool may_follow_link(const fs::path& folder, const fs::path& link) {
   struct stat folder_info {
   }, link_info{};
   if (::lstat(link.c_str(), &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return true;
-  if (::stat(folder_of(link).c_str(), &folder_info) != 0) return false;
+  if (::stat(folder.c_str(), &folder_info) != 0) return false;
   if ((folder_info.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return true;
   // The kernel makes no exception for root here, and neither does this.
   return link_info.st_uid == ::geteuid() || link_info.st_uid == folder_info.st_uid;

@@ -21,11 +21,6 @@ bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast
 void begin_file_write() {}
 void end_file_write() {}
 
-fs::perms new_file_permissions() {
-  return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-         fs::perms::others_read;
-}
-
 // The browser's file system has one user; AT_EACCESS aborts there, and flags 0 asks the same.
 bool may_write_folder(const fs::path& folder) {
   return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, 0) == 0;
@@ -37,7 +32,7 @@ bool may_write_file(const fs::path& file) {
 
 // One user, no sticky folders and no neighbours' links.
 bool may_replace_file(const fs::path&, const fs::path&) { return true; }
-bool may_follow_link(const fs::path&) { return true; }
+bool may_follow_link(const fs::path&, const fs::path&) { return true; }
 
 // The limits of a Linux machine, so that the page refuses the names a lab computer would.
 bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {

@@ -150,7 +150,7 @@ bool may_write_file(const fs::path& file) {
 bool may_replace_file(const fs::path&, const fs::path&) { return true; }
 
 // Only privileged users make symbolic links here, so none is a neighbour's trap.
-bool may_follow_link(const fs::path&) { return true; }
+bool may_follow_link(const fs::path&, const fs::path&) { return true; }
 
 bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
   if (name.native().size() > 255) return false;

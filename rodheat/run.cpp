@@ -81,7 +81,7 @@ bool write_results(const std::string& name, const std::string& results) {
   return write_file_atomically(name, [&](std::ostream& file) { file << results; });
 }
 
-// The run owns copies of the settings by design, so they are taken by value.
+// The settings come by value, as the dialogue hands them over; the model copies the locations.
 RunResult runSim(double P, double heating_duration, double t_start, double t_end, double dt,
                  // cppcheck-suppress passedByValue
                  std::vector<double> locations, std::string filename, RunClock& clock) {

@@ -34,7 +34,7 @@ void seed_generator(std::uint32_t seed) {
   generator.seed(seed);
 }
 
-// False positive for this design: the model takes its own copy of the locations by value.
+// The locations come by value; the model keeps them twice, as typed and as placed.
 // cppcheck-suppress passedByValue
 Simulation::Simulation(std::vector<double> locations)
     : sensor_locations(locations), nominal_locations(locations), T(node_count, T_out) {
