@@ -150,8 +150,8 @@ check-release: release
 
 # --- the site: the programs in a web page, compiled with emscripten ---
 WEB_BUILD ?= build-web
-# The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield").
-WEB_PROGRAMS ?= rodheat needlefield rodheat-profile
+# The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield"); all by default.
+WEB_PROGRAMS ?=
 # Debian's emscripten runs its tools with a Node that does not search Debian's module folders.
 WEB_ENV = NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs
 .PHONY: web web-modules package-web test-web
@@ -166,7 +166,7 @@ web-modules:
 web: web-modules
 	$(call require,"command -v em++:emscripten")
 	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)" \
+	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
 

@@ -61,7 +61,8 @@ web_kits() {
   need em++ emscripten
   make --no-print-directory web WEB_BUILD="$build" >/dev/null
   # Each site is named after its kit, which keys the files it keeps in a browser.
-  make --no-print-directory web WEB_BUILD="$build-student" WEB_PROGRAMS="rodheat needlefield" \
+  make --no-print-directory web WEB_BUILD="$build-student" \
+    WEB_PROGRAMS="$(cat "$build/student-programs.txt")" \
     WEB_PACKAGE_NAME="$(sed -n 's/^student \([^ ]*\) .*/\1/p' "$build/kits.txt")" >/dev/null
   rm -rf "$stage"
   while read -r component name archive; do
