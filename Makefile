@@ -75,14 +75,7 @@ LIBCXX_BUILD ?= build-libcxx
 
 # The system's GoogleTest is built against GCC's library, so it is built here from its sources.
 test-libcxx:
-	@missing=""; llvm=$$(clang++ -dumpversion 2>/dev/null | cut -d. -f1); llvm=$${llvm:-14}; \
-	command -v clang++ >/dev/null || missing="$$missing clang"; \
-	[ -f /usr/lib/llvm-$$llvm/lib/libc++.so ] || missing="$$missing libc++-$$llvm-dev"; \
-	[ -f /usr/lib/llvm-$$llvm/lib/libc++abi.so ] || missing="$$missing libc++abi-$$llvm-dev"; \
-	[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$$missing googletest"; \
-	if [ -n "$$missing" ]; then \
-	  echo "Missing system packages:$$missing"; echo "Install them with: apt-get install$$missing"; \
-	  exit 1; fi
+	@bash tools/packages.sh libcxx
 	$(CMAKE) -S . -B $(LIBCXX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
 	  -DLABSIM_BUILD_BENCH=OFF -DLABSIM_GTEST_FROM_SOURCE=ON
@@ -98,26 +91,14 @@ CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) -DLABSIM_BUI
   -DLABSIM_GTEST_FROM_SOURCE=ON -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
 .PHONY: test-windows test-arm64 windows-build arm64-build
 
-# $(call require,COMMAND-CHECKS): each check is "test-command:package"; names the packages whose
-# check fails and stops, as .ci/run does.
-require = @missing=""; for check in $(1); do \
-	  if ! sh -c "$${check%%:*}" >/dev/null 2>&1; then missing="$$missing $${check\#\#*:}"; fi; \
-	done; if [ -n "$$missing" ]; then echo "Missing system packages:$$missing"; \
-	  echo "Install them with: apt-get install$$missing"; exit 1; fi
-GTEST_SOURCE_CHECK = "test -f $(GTEST_SOURCE_DIR)/CMakeLists.txt:googletest"
-# Debian keeps the 64-bit Wine loader outside the search path.
-WINE_CHECK = "command -v wine64 || command -v wine || test -x /usr/lib/wine/wine64:wine64"
-
 windows-build:
-	$(call require,"command -v x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix" \
-	  $(WINE_CHECK) $(GTEST_SOURCE_CHECK))
+	@bash tools/packages.sh windows windows-tests
 	$(CMAKE) -S . -B $(WINDOWS_BUILD) $(CROSS_FLAGS) \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake
 	$(CMAKE) --build $(WINDOWS_BUILD) -j 2
 
 arm64-build:
-	$(call require,"command -v aarch64-linux-gnu-g++:g++-aarch64-linux-gnu" \
-	  "command -v qemu-aarch64:qemu-user" $(GTEST_SOURCE_CHECK))
+	@bash tools/packages.sh arm64 arm64-tests
 	$(CMAKE) -S . -B $(ARM64_BUILD) $(CROSS_FLAGS) \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/aarch64-linux-gnu.cmake
 	$(CMAKE) --build $(ARM64_BUILD) -j 2
@@ -158,13 +139,12 @@ WEB_ENV = NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs
 
 # Never a browser of npm's own: the checks drive the system's browsers.
 web-modules:
-	$(call require,"command -v npm:npm")
+	@bash tools/packages.sh web
 	@cd web && if [ ! -f node_modules/.package-lock.json ] || \
 	  [ package-lock.json -nt node_modules/.package-lock.json ]; then \
 	  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; fi
 
 web: web-modules
-	$(call require,"command -v em++:emscripten")
 	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
@@ -177,8 +157,7 @@ package-web: web
 # The web programs under Node against the native ones, then a session in each browser engine;
 # WebKit's runs in a virtual display of its own.
 test-web: build web
-	$(call require,"command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
-	  "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb")
+	@bash tools/packages.sh browsers
 	node web/check.js $(BUILD)/bin $(WEB_BUILD)
 
 clean:

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang++ and runs each for FUZZ_SECONDS; a crash, hang, leak,
 # sanitizer report or broken property fails the run and leaves its input in the build folder.
-# With --check it only tells whether this machine can build them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,20 +9,7 @@ build=${FUZZ_BUILD:-build-fuzz}
 cxx=${CLANGXX:-clang++}
 targets=(fuzz_is_float fuzz_vectorize fuzz_dialogue fuzz_needle_loop)
 
-if ! command -v "$cxx" >/dev/null; then
-  echo "The fuzz targets need $cxx: install it with apt-get install clang"
-  exit 1
-fi
-major=$("$cxx" -dumpversion 2>/dev/null | cut -d. -f1 || true)
-probe=$(mktemp -d)
-trap 'rm -rf "$probe"' EXIT
-echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' \
-  >"$probe/probe.cpp"
-if ! "$cxx" -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>"$probe/log"; then
-  echo "The libFuzzer runtime of $cxx is missing: install it with apt-get install libclang-rt-$major-dev"
-  exit 1
-fi
-[ "${1:-}" = --check ] && exit 0
+bash tools/packages.sh fuzz || exit 1
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$cxx" \
   -DLABSIM_DEVELOPER_MODE=ON -DLABSIM_BUILD_FUZZ=ON -DLABSIM_BUILD_TESTS=OFF -DLABSIM_BUILD_BENCH=OFF >/dev/null

@@ -13,23 +13,16 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-# Stops with the package to install when a command is missing.
-need() {
-  command -v "$1" >/dev/null && return
-  echo "Missing system package: $2 (apt-get install $2)"
-  exit 1
-}
-
 # The configure options of each platform; a new one also needs its name in the Makefile's
 # RELEASE_PLATFORMS and its kits' files in tests/check_release.sh.
 platform_options() {
   case $1 in
-    Linux) need g++ g++ ;;
+    Linux) bash tools/packages.sh build >&2 || return 1 ;;
     Linux-aarch64)
-      need aarch64-linux-gnu-g++ g++-aarch64-linux-gnu
+      bash tools/packages.sh build arm64 >&2 || return 1
       echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/aarch64-linux-gnu.cmake" ;;
     Windows)
-      need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+      bash tools/packages.sh build windows >&2 || return 1
       echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/mingw-w64-x86_64.cmake" ;;
     *)
       echo "No release platform named $1" >&2
@@ -58,7 +51,7 @@ pack() {
 # two; each kit is a site beside its documents.
 web_kits() {
   local build=$out/build/web stage=$out/build/web-kits site
-  need em++ emscripten
+  bash tools/packages.sh web || exit 1
   make --no-print-directory web WEB_BUILD="$build" >/dev/null
   # Each site is named after its kit, which keys the files it keeps in a browser.
   make --no-print-directory web WEB_BUILD="$build-student" \
@@ -75,8 +68,7 @@ web_kits() {
   done <"$build/kits.txt"
 }
 
-need tar tar
-need zip zip
+bash tools/packages.sh release || exit 1
 for platform in "$@"; do
   if [ "$platform" = web ]; then
     web_kits
