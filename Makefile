@@ -7,13 +7,14 @@ CMAKE ?= cmake
 
 all: build
 
-# Every target here is for developers, so each build folder is in developer mode; a plain
-# `cmake -S . -B b && cmake --build b` makes the three programs alone.
-DEV_MODE = -DLABSIM_DEVELOPER_MODE=ON
+# Each variant is a preset of CMakePresets.json (cmake --list-presets); the targets here pass
+# their folders and build type on top. A plain `cmake -S . -B b && cmake --build b` makes the
+# three programs alone.
+PRESET = $(CMAKE) --preset
 
 # Run every time, so that a folder first configured without developer mode gets it too.
 configure:
-	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) >/dev/null
+	$(PRESET) dev -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
 build: configure
 	$(CMAKE) --build $(BUILD)
@@ -46,8 +47,7 @@ LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*.cpp nee
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
 sanitize:
-	$(CMAKE) -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) \
-	  -DLABSIM_SANITIZE=ON -DLABSIM_BUILD_BENCH=OFF
+	$(PRESET) sanitize -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	$(CMAKE) --build $(SANITIZE_BUILD)
 	UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2
 
@@ -58,7 +58,7 @@ fuzz:
 # The configure step refreshes compile_commands.json, which clang-tidy reads. cppcheck's
 # useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written.
 lint:
-	$(CMAKE) -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) >/dev/null
+	$(PRESET) dev -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
 	  2>$(BUILD)/clang-tidy.log || status=$$?; \
 	grep -v ' warnings generated\.$$' $(BUILD)/clang-tidy.log || true; \
@@ -76,9 +76,7 @@ LIBCXX_BUILD ?= build-libcxx
 # The system's GoogleTest is built against GCC's library, so it is built here from its sources.
 test-libcxx:
 	@bash tools/packages.sh libcxx
-	$(CMAKE) -S . -B $(LIBCXX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
-	  -DLABSIM_BUILD_BENCH=OFF -DLABSIM_GTEST_FROM_SOURCE=ON
+	$(PRESET) libcxx -B $(LIBCXX_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
 	ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j 2
 
@@ -87,20 +85,17 @@ WINDOWS_BUILD ?= build-windows
 ARM64_BUILD ?= build-arm64
 GTEST_SOURCE_DIR ?= /usr/src/googletest
 # The benchmark library is the host's only; GoogleTest is built for the target from its sources.
-CROSS_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(DEV_MODE) -DLABSIM_BUILD_BENCH=OFF \
-  -DLABSIM_GTEST_FROM_SOURCE=ON -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
+CROSS_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
 .PHONY: test-windows test-arm64 windows-build arm64-build
 
 windows-build:
 	@bash tools/packages.sh windows windows-tests
-	$(CMAKE) -S . -B $(WINDOWS_BUILD) $(CROSS_FLAGS) \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake
+	$(PRESET) windows -B $(WINDOWS_BUILD) $(CROSS_FLAGS)
 	$(CMAKE) --build $(WINDOWS_BUILD) -j 2
 
 arm64-build:
 	@bash tools/packages.sh arm64 arm64-tests
-	$(CMAKE) -S . -B $(ARM64_BUILD) $(CROSS_FLAGS) \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/aarch64-linux-gnu.cmake
+	$(PRESET) arm64 -B $(ARM64_BUILD) $(CROSS_FLAGS)
 	$(CMAKE) --build $(ARM64_BUILD) -j 2
 
 # The whole suite under Wine. Its first start makes the build's own prefix, which takes a while,
@@ -145,7 +140,7 @@ web-modules:
 	  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; fi
 
 web: web-modules
-	$(WEB_ENV) emcmake $(CMAKE) -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	$(WEB_ENV) emcmake $(CMAKE) --preset web -B $(WEB_BUILD) \
 	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2

@@ -11,8 +11,7 @@ targets=(fuzz_is_float fuzz_vectorize fuzz_dialogue fuzz_needle_loop)
 
 bash tools/packages.sh fuzz || exit 1
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$cxx" \
-  -DLABSIM_DEVELOPER_MODE=ON -DLABSIM_BUILD_FUZZ=ON -DLABSIM_BUILD_TESTS=OFF -DLABSIM_BUILD_BENCH=OFF >/dev/null
+cmake --preset fuzz -B "$build" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
 cmake --build "$build" --target "${targets[@]}"
 
 mkdir -p "$build/logs" "$build/artifacts"

@@ -13,17 +13,14 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-# The configure options of each platform; a new one also needs its name in the Makefile's
-# RELEASE_PLATFORMS and its kits' files in tests/check_release.sh.
-platform_options() {
+# Whether this machine can build the platform's kits, whose build is the preset release-NAME; a
+# new platform also needs its name in the Makefile's RELEASE_PLATFORMS and its kits' files in
+# tests/check_release.sh.
+platform_ready() {
   case $1 in
-    Linux) bash tools/packages.sh build >&2 || return 1 ;;
-    Linux-aarch64)
-      bash tools/packages.sh build arm64 >&2 || return 1
-      echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/aarch64-linux-gnu.cmake" ;;
-    Windows)
-      bash tools/packages.sh build windows >&2 || return 1
-      echo "-DCMAKE_TOOLCHAIN_FILE=$PWD/cmake/toolchains/mingw-w64-x86_64.cmake" ;;
+    Linux) bash tools/packages.sh build >&2 ;;
+    Linux-aarch64) bash tools/packages.sh build arm64 >&2 ;;
+    Windows) bash tools/packages.sh build windows >&2 ;;
     *)
       echo "No release platform named $1" >&2
       return 1 ;;
@@ -74,13 +71,11 @@ for platform in "$@"; do
     web_kits
     continue
   fi
-  options=$(platform_options "$platform")
+  platform_ready "$platform"
   build=$out/build/$platform
   stage=$out/build/$platform-kits
   echo "== $platform"
-  # shellcheck disable=SC2086 # the options are separate words
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLABSIM_STATIC=ON \
-    -DLABSIM_REPRODUCIBLE=ON -DLABSIM_DEVELOPER_MODE=OFF $options >/dev/null
+  cmake --preset "release-$platform" -B "$build" >/dev/null
   cmake --build "$build" -j 2
   rm -rf "$stage"
   while read -r component name archive; do
