@@ -42,7 +42,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 # Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
-LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*.cpp needlefield/*.cpp))
+LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*/*.cpp needlefield/*.cpp))
 .PHONY: sanitize fuzz lint
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.

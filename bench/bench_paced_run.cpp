@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "run.h"
+#include "experiment/run.h"
 
 namespace {
 

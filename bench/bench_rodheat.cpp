@@ -11,10 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "baseline_step.h"
-#include "profile.h"
-#include "rod_step.h"
-#include "simulation.h"
+#include "model/baseline_step.h"
+#include "model/rod_step.h"
+#include "model/simulation.h"
+#include "profile/profile.h"
 
 namespace {
 

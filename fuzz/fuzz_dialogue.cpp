@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogue.h"
+#include "dialogue/dialogue.h"
+#include "experiment/run.h"
 #include "fuzz_check.h"
-#include "run.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "dialogue/input.h"
 #include "fuzz_check.h"
-#include "input.h"
 #include "stream_reading.h"
 
 namespace {

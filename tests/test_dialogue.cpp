@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
 #include "child_process.h"
 #include "console_capture.h"
-#include "dialogue.h"
+#include "dialogue/dialogue.h"
+#include "files/atomic_file.h"
 #include "run_program.h"
 
 namespace {

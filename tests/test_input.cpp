@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "console_capture.h"
-#include "input.h"
+#include "dialogue/input.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "console_capture.h"
-#include "seeding.h"
-#include "simulation.h"
+#include "model/seeding.h"
+#include "model/simulation.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <thread>
 
-#include "atomic_file.h"
 #include "child_process.h"
-#include "platform.h"
+#include "files/atomic_file.h"
+#include "platform/platform.h"
 #include "run_program.h"
 #include "scratch_dir.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "profile.h"
+#include "model/simulation.h"
+#include "profile/profile.h"
 #include "run_program.h"
 #include "scratch_dir.h"
-#include "simulation.h"
 
 namespace {
 

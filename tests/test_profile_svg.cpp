@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "profile_program.h"
-#include "profile_svg.h"
+#include "profile/profile_program.h"
+#include "profile/profile_svg.h"
 #include "run_program.h"
 #include "scratch_dir.h"
 

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <vector>
 
-#include "baseline_step.h"
-#include "fourth_power.h"
-#include "profile.h"
-#include "rod_step.h"
-#include "simulation.h"
+#include "model/baseline_step.h"
+#include "model/fourth_power.h"
+#include "model/rod_step.h"
+#include "model/simulation.h"
+#include "profile/profile.h"
 
 namespace {
 

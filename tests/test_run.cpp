@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
 #include "child_process.h"
 #include "console_capture.h"
-#include "platform.h"
-#include "run.h"
+#include "experiment/run.h"
+#include "files/atomic_file.h"
+#include "model/seeding.h"
+#include "model/simulation.h"
+#include "platform/platform.h"
 #include "run_program.h"
 #include "scratch_dir.h"
-#include "seeding.h"
-#include "simulation.h"
 
 namespace {
 

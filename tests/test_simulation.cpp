@@ -3,8 +3,8 @@
 #include <cmath>
 #include <random>
 
-#include "seeding.h"
-#include "simulation.h"
+#include "model/seeding.h"
+#include "model/simulation.h"
 
 namespace {
 

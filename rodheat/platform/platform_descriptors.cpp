@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

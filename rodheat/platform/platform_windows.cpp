@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

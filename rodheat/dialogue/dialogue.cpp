@@ -1,4 +1,4 @@
-#include "dialogue.h"
+#include "dialogue/dialogue.h"
 
 #include <chrono>
 #include <cmath>
@@ -8,11 +8,11 @@
 #include <iostream>
 #include <utility>
 
-#include "atomic_file.h"
-#include "constants.h"
-#include "input.h"
-#include "platform.h"
-#include "run.h"
+#include "dialogue/input.h"
+#include "experiment/run.h"
+#include "files/atomic_file.h"
+#include "model/constants.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

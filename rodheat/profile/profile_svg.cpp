@@ -1,4 +1,4 @@
-#include "profile_svg.h"
+#include "profile/profile_svg.h"
 
 #include <algorithm>
 #include <cmath>

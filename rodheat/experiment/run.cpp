@@ -1,4 +1,4 @@
-#include "run.h"
+#include "experiment/run.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,9 +8,9 @@
 #include <sstream>
 #include <utility>
 
-#include "atomic_file.h"
-#include "platform.h"
-#include "simulation.h"
+#include "files/atomic_file.h"
+#include "model/simulation.h"
+#include "platform/platform.h"
 
 namespace {
 

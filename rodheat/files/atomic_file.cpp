@@ -1,11 +1,11 @@
-#include "atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <filesystem>
 #include <iterator>
 #include <sstream>
 #include <system_error>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "input.h"
+#include "dialogue/input.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,9 +1,9 @@
-#include "profile.h"
+#include "profile/profile.h"
 
 #include <cstdio>
 
-#include "atomic_file.h"
-#include "constants.h"
+#include "files/atomic_file.h"
+#include "model/constants.h"
 
 void Simulation::debug_output(std::ostream& stream, bool header) const {
   // General notation with six digits is what a stream in its default format writes, made here

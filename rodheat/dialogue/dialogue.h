@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "run.h"
+#include "experiment/run.h"
 
 // A seam so that the dialogue can be driven without pacing or results files.
 using ExperimentRun = std::function<RunResult(double, double, double, double, double,

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "constants.h"
+#include "model/constants.h"
 
 // The single noise source of the program; created by the first draw and never reseeded.
 extern std::mt19937 generator;

@@ -3,8 +3,8 @@
 #include <ostream>
 #include <vector>
 
-#include "constants.h"
-#include "simulation.h"
+#include "model/constants.h"
+#include "model/simulation.h"
 
 // The diagnostic's fixed scenario: 300 W for 2000 s, then none until 4000 s, with the whole
 // temperature profile written to out every 2 s. step(sim, P, dt) advances the model (the

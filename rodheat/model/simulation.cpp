@@ -1,11 +1,11 @@
-#include "simulation.h"
+#include "model/simulation.h"
 
 #include <algorithm>
 #include <chrono>
 #include <mutex>
 
-#include "rod_step.h"
-#include "seeding.h"
+#include "model/rod_step.h"
+#include "model/seeding.h"
 
 std::mt19937 generator;
 

@@ -2,7 +2,7 @@
 #include <iomanip>
 #include <iostream>
 
-#include "simulation.h"
+#include "model/simulation.h"
 
 namespace {
 

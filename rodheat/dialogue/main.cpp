@@ -1,3 +1,3 @@
-#include "dialogue.h"
+#include "dialogue/dialogue.h"
 
 int main() { return run_dialogue(); }

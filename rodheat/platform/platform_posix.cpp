@@ -13,7 +13,7 @@
 #include <linux/fs.h>
 #endif
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace fs = std::filesystem;
 

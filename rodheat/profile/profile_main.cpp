@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "profile_program.h"
+#include "profile/profile_program.h"
 
 int main() {
   const ProfileFilesWritten written = write_profile_files();

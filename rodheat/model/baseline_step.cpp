@@ -1,9 +1,9 @@
-#include "baseline_step.h"
+#include "model/baseline_step.h"
 
 #include <cmath>
 #include <vector>
 
-#include "simulation.h"
+#include "model/simulation.h"
 
 void baseline_advance(Simulation& sim, double P, double dt) {
   std::vector<double>& T = sim.T;

@@ -1,11 +1,11 @@
-#include "profile_program.h"
+#include "profile/profile_program.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "atomic_file.h"
-#include "profile.h"
-#include "profile_svg.h"
+#include "files/atomic_file.h"
+#include "profile/profile.h"
+#include "profile/profile_svg.h"
 
 const std::vector<int>& picture_instants() {
   // Every cooling curve stays above 4% of the axis, so none of them lies on it.
