@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr double plot_left = 80.0;
 constexpr double plot_right = 620.0;
 constexpr double plot_top = 60.0;
 constexpr double plot_bottom = 460.0;
-constexpr double legend_left = 650.0;
+constexpr double label_gap = 15.0;  // between two curves' labels, as a line of text needs
 constexpr double node_spacing_cm = 0.25;
 constexpr double rod_cm = 30.0;
 
@@ -43,14 +44,33 @@ double tick_step(double largest) {
   return 10.0 * magnitude;
 }
 
-// One hue per phase, every shade dark enough for a projector: heating in reds that darken as
-// the rod heats, cooling in blues that lighten as it cools.
+// Warm colours while heating, cool ones after, from palettes that colour-blind viewers tell
+// apart; neighbours in time differ in hue and lightness, and every one stands out from white by
+// at least 3 to 1, so that a washed-out projector still shows it.
 std::string colour(bool heating, std::size_t index) {
-  static const char* const warm[] = {"#e41a1c", "#c81b1b", "#a50f15",
-                                     "#860a10", "#67000d", "#45000a"};
-  static const char* const cool[] = {"#061f47", "#08306b", "#08458a",
-                                     "#08519c", "#1a5fa0", "#2171b5"};
+  static const char* const warm[] = {"#cc3311", "#aa4499", "#994f00",
+                                     "#ee3377", "#882255", "#000000"};
+  static const char* const cool[] = {"#004488", "#009988", "#332288",
+                                     "#117733", "#0077bb", "#555555"};
   return heating ? warm[index % 6] : cool[index % 6];
+}
+
+// Label baselines near each curve's end, in the curves' order, pushed apart where they would
+// overlap and kept within the plot's height.
+std::vector<double> label_positions(const std::vector<double>& wanted) {
+  std::vector<std::size_t> order(wanted.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return wanted[a] < wanted[b]; });
+  std::vector<double> placed(wanted);
+  for (std::size_t k = 1; k < order.size(); ++k) {
+    placed[order[k]] = std::max(placed[order[k]], placed[order[k - 1]] + label_gap);
+  }
+  for (std::size_t k = order.size(); k-- > 0;) {
+    const double limit = k + 1 < order.size() ? placed[order[k + 1]] - label_gap : plot_bottom + 4;
+    placed[order[k]] = std::min(placed[order[k]], limit);
+  }
+  return placed;
 }
 
 std::string escaped(const std::string& text) {
@@ -76,7 +96,7 @@ std::string escaped(const std::string& text) {
 std::string label(const ProfileCurve& curve) { return "t = " + format("%g", curve.time) + " s"; }
 
 void write_axes(std::ostream& out, double top, double step) {
-  out << "<g stroke=\"#dddddd\" stroke-width=\"1\">\n";
+  out << "<g stroke=\"#b0b0b0\" stroke-width=\"1\">\n";
   for (double cm = 5.0; cm <= rod_cm; cm += 5.0) {
     out << "<line x1=\"" << coordinate(to_x(cm)) << "\" y1=\"" << coordinate(plot_top) << "\" x2=\""
         << coordinate(to_x(cm)) << "\" y2=\"" << coordinate(plot_bottom) << "\"/>\n";
@@ -87,7 +107,7 @@ void write_axes(std::ostream& out, double top, double step) {
         << "\"/>\n";
   }
   out << "</g>\n";
-  out << "<g stroke=\"black\" stroke-width=\"1\">\n"
+  out << "<g stroke=\"black\" stroke-width=\"1.5\">\n"
       << "<line x1=\"" << coordinate(plot_left) << "\" y1=\"" << coordinate(plot_bottom)
       << "\" x2=\"" << coordinate(plot_right) << "\" y2=\"" << coordinate(plot_bottom) << "\"/>\n"
       << "<line x1=\"" << coordinate(plot_left) << "\" y1=\"" << coordinate(plot_top) << "\" x2=\""
@@ -138,13 +158,17 @@ void write_profile_svg(std::ostream& out, const std::vector<ProfileCurve>& curve
   write_axes(out, top, step);
 
   std::size_t heating_index = 0, cooling_index = 0;
-  double legend_y = plot_top + 4;
-  bool heading_written[2] = {false, false};
+  std::vector<double> ends;
   for (const ProfileCurve& curve : curves) {
+    ends.push_back(to_y(curve.excess.empty() ? 0.0 : curve.excess.back(), top) + 4);
+  }
+  const std::vector<double> labels = label_positions(ends);
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    const ProfileCurve& curve = curves[c];
     const std::size_t index = curve.heating ? heating_index++ : cooling_index++;
     const std::string stroke = colour(curve.heating, index);
-    const std::string dash = curve.heating ? "" : " stroke-dasharray=\"7 4\"";
-    out << "<polyline fill=\"none\" stroke=\"" << stroke << "\" stroke-width=\"2\"" << dash
+    const std::string dash = curve.heating ? "" : " stroke-dasharray=\"9 5\"";
+    out << "<polyline fill=\"none\" stroke=\"" << stroke << "\" stroke-width=\"3\"" << dash
         << " points=\"";
     for (std::size_t i = 0; i < curve.excess.size(); ++i) {
       out << (i ? " " : "") << coordinate(to_x(static_cast<double>(i) * node_spacing_cm)) << ","
@@ -152,22 +176,23 @@ void write_profile_svg(std::ostream& out, const std::vector<ProfileCurve>& curve
     }
     out << "\"><title>" << label(curve) << (curve.heating ? ", heater on" : ", heater off")
         << "</title></polyline>\n";
-
-    bool& heading = heading_written[curve.heating ? 0 : 1];
-    if (!heading) {
-      heading = true;
-      if (legend_y > plot_top + 4) legend_y += 10;
-      out << "<text x=\"" << coordinate(legend_left) << "\" y=\"" << coordinate(legend_y + 4)
-          << "\" font-weight=\"bold\">" << (curve.heating ? "Heater on" : "Heater off")
-          << "</text>\n";
-      legend_y += 22;
-    }
-    out << "<line x1=\"" << coordinate(legend_left) << "\" y1=\"" << coordinate(legend_y)
-        << "\" x2=\"" << coordinate(legend_left + 34) << "\" y2=\"" << coordinate(legend_y)
-        << "\" stroke=\"" << stroke << "\" stroke-width=\"2\"" << dash << "/>\n"
-        << "<text x=\"" << coordinate(legend_left + 42) << "\" y=\"" << coordinate(legend_y + 4)
-        << "\">" << label(curve) << "</text>\n";
-    legend_y += 20;
+    // Each curve named at its end, so that no one has to match colours to a legend; a label
+    // pushed away from its curve is joined to it.
+    out << "<path d=\"M" << coordinate(plot_right) << "," << coordinate(ends[c] - 4) << " L"
+        << coordinate(plot_right + 10) << "," << coordinate(labels[c] - 4) << "\" stroke=\""
+        << stroke << "\" stroke-width=\"1\"/>\n"
+        << "<text x=\"" << coordinate(plot_right + 14) << "\" y=\"" << coordinate(labels[c])
+        << "\" fill=\"" << stroke << "\">" << label(curve) << "</text>\n";
+  }
+  // The key: what solid and dashed mean.
+  const double key_left = plot_right + 14;
+  for (int row = 0; row < 2; ++row) {
+    const double y = plot_bottom + 24 + 20 * row;
+    out << "<line x1=\"" << coordinate(key_left) << "\" y1=\"" << coordinate(y) << "\" x2=\""
+        << coordinate(key_left + 34) << "\" y2=\"" << coordinate(y) << "\" stroke=\"black\" "
+        << "stroke-width=\"3\"" << (row ? " stroke-dasharray=\"9 5\"" : "") << "/>\n"
+        << "<text x=\"" << coordinate(key_left + 42) << "\" y=\"" << coordinate(y + 4) << "\">"
+        << (row ? "heater off" : "heater on") << "</text>\n";
   }
   out << "</svg>\n";
 }
