@@ -1,0 +1,18 @@
+# Every relative link of the project's Markdown files names a file that exists, so that a moved
+# document never leaves a reader at a dead end. Run with -DSOURCE_DIR=<the project's folder>.
+file(GLOB documents RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.md ${SOURCE_DIR}/docs/*.md)
+set(broken "")
+foreach(document IN LISTS documents)
+  file(READ ${SOURCE_DIR}/${document} text)
+  get_filename_component(folder ${SOURCE_DIR}/${document} DIRECTORY)
+  string(REGEX MATCHALL "\\]\\([^)# ]+" links "${text}")
+  foreach(link IN LISTS links)
+    string(SUBSTRING "${link}" 2 -1 target)
+    if(NOT target MATCHES "^[a-z]+:" AND NOT EXISTS ${folder}/${target})
+      list(APPEND broken "${document} -> ${target}")
+    endif()
+  endforeach()
+endforeach()
+if(broken)
+  message(FATAL_ERROR "Links to no file: ${broken}")
+endif()
