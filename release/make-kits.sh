@@ -59,7 +59,10 @@ web_kits() {
     site=$build/site && [ "$component" = teacher ] || site=$build-student/site
     mkdir -p "$stage/$name" && cp -R "$site/." "$stage/$name/"
     cp STUDENT-GUIDE.md "$stage/$name/"
-    [ "$component" = student ] || cp README.md "$stage/$name/"
+    if [ "$component" = teacher ]; then
+      cp README.md "$stage/$name/"
+      mkdir -p "$stage/$name/docs" && cp -R docs/teacher-guide.md docs/images "$stage/$name/docs/"
+    fi
     pack "$stage" "$name" "$archive"
     echo "$name.$archive"
   done <"$build/kits.txt"

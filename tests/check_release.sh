@@ -15,13 +15,16 @@ doc=share/doc/labsim exe="needlefield.exe rodheat.exe"
 site="index.html labsim.css labsim.js terminal.js programs.js files.js STUDENT-GUIDE.html"
 site+=" programs/site.js programs/needlefield.js programs/rodheat.js"
 site+=" vendor/addon-fit.js vendor/xterm-LICENSE.txt vendor/xterm.css vendor/xterm.js"
+guide="docs/teacher-guide.md docs/images/profile.png docs/images/web-page.png"
 teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
+for file in $guide; do teacher+=" $doc/$file"; done
 for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $teacher" \
-  "labsim-$v-Windows.zip README.md STUDENT-GUIDE.md rodheat-profile.exe $exe" \
+  "labsim-$v-Windows.zip README.md STUDENT-GUIDE.md $guide rodheat-profile.exe $exe" \
   "labsim-student-$v-Linux.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
   "labsim-student-$v-Linux-aarch64.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
   "labsim-student-$v-Windows.zip STUDENT-GUIDE.txt $exe" \
-  "labsim-$v-web.zip README.md README.html STUDENT-GUIDE.md $site programs/rodheat-profile.js" \
+  "labsim-$v-web.zip README.md README.html teacher-guide.html images/profile.png \
+    images/web-page.png STUDENT-GUIDE.md $guide $site programs/rodheat-profile.js" \
   "labsim-student-$v-web.zip STUDENT-GUIDE.md $site"; do
   read -r file files <<<"$kit" && name=${file%.*} && name=${name%.tar}
   check "$file holds $files" '[ "$(cmake -E tar tf "$kits/$file" | grep -v "/$" | sort)" = \

@@ -1,9 +1,12 @@
 // Turns a guide written in Markdown into a page of the site, readable offline from file://.
-// Usage: node make_guide.mjs GUIDE.md GUIDE.html
+// Links to the other guides of the site lead to their pages; links to documents the site does not
+// carry become plain text; pictures are taken from the site's images/ folder.
+// Usage: node make_guide.mjs GUIDE.md GUIDE.html [OTHER-GUIDE.md...]
 import { readFileSync, writeFileSync } from 'node:fs';
 import { marked } from 'marked';
 
-const [source, target] = process.argv.slice(2);
+const [source, target, ...others] = process.argv.slice(2);
+const pages = new Set([source, ...others].map((file) => file.replace(/^.*\//, '').replace(/\.md$/, '')));
 const markdown = readFileSync(source, 'utf8');
 const title = (markdown.match(/^# (.*)$/m) || [, 'Guide'])[1].replace(/`/g, '');
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
@@ -17,10 +20,15 @@ marked.use({
       return `<h${depth} id="${slug(inner)}">${inner}</h${depth}>\n`;
     },
     link({ href, title: linkTitle, tokens }) {
-      // The other guides are pages of the site too.
-      const to = href.replace(/^([\w-]+)\.md(#|$)/, '$1.html$2');
+      const text = this.parser.parseInline(tokens);
+      const guide = href.match(/^(?:[\w.-]*\/)*([\w-]+)\.md(#.*)?$/);
+      if (guide && !pages.has(guide[1])) return text;
+      const to = guide ? guide[1] + '.html' + (guide[2] || '') : href;
       const t = linkTitle ? ` title="${escape(linkTitle)}"` : '';
-      return `<a href="${escape(to)}"${t}>${this.parser.parseInline(tokens)}</a>`;
+      return `<a href="${escape(to)}"${t}>${text}</a>`;
+    },
+    image({ href, text }) {
+      return `<img src="images/${escape(href.replace(/^.*\//, ''))}" alt="${escape(text)}">`;
     },
   },
 });

@@ -338,10 +338,11 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
     do {
       if (!ask_parameters(settings, can_write)) return 1;
     } while (ask_restart_parameters());
+    // From the setup on, the pause belongs to the run: Ctrl-C there is a run stopped before its
+    // first reading.
+    begin_guarded_run();
     print_setup(settings);
     std::cout.flush();
-    // The pause belongs to the run: Ctrl-C there is a run stopped before its first reading.
-    begin_guarded_run();
     wait();
     const Interruption early = pending_interruption();
     RunResult result;

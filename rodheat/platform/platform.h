@@ -64,7 +64,8 @@ std::filesystem::perms new_file_permissions();
 // A number no other running process has, for names of temporary files.
 unsigned long process_number();
 
-// The system's folder for temporary files, never one named by an environment variable.
+// The system's folder for temporary files: /tmp on POSIX, the one Windows names for the user
+// (which follows its TMP and TEMP settings); the program itself reads no environment variable.
 std::filesystem::path temporary_folder();
 
 // --- looking only: nothing is created, opened for writing, changed or removed; only the

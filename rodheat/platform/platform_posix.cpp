@@ -45,6 +45,16 @@ extern "C" void note_signal(int number) {
   if (number != SIGINT) noted_end = 1;
 }
 
+// While a question waits: the real input, kept aside, and an empty one put in its place by a
+// signal, so that a read the signal came just before ends as well as one it interrupted.
+int question_input = -1;
+int empty_input = -1;
+
+extern "C" void note_signal_at_question(int number) {
+  note_signal(number);
+  if (empty_input >= 0) ::dup2(empty_input, STDIN_FILENO);
+}
+
 // Ctrl-\ ends the program as a termination request does: with the rows so far, no core dump.
 constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr std::size_t guarded_count = sizeof guarded_signals / sizeof guarded_signals[0];
@@ -84,7 +94,7 @@ void install_guard(bool restartable, struct sigaction* saved) {
   noted_signal = 0;
   noted_end = 0;
   struct sigaction action {};
-  action.sa_handler = note_signal;
+  action.sa_handler = restartable ? note_signal : note_signal_at_question;
   action.sa_flags = restartable ? SA_RESTART : 0;
   sigemptyset(&action.sa_mask);
   // A signal while another is noted waits for it, so the two notes never interleave.
@@ -217,6 +227,8 @@ void end_guarded_run() {
 }
 
 void begin_guarded_question() {
+  question_input = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+  empty_input = question_input >= 0 ? ::open("/dev/null", O_RDONLY | O_CLOEXEC) : -1;
   install_guard(false, nullptr);
   terminal_quiet = 0;
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
@@ -224,6 +236,12 @@ void begin_guarded_question() {
 
 void end_guarded_question() {
   install_guard(true, nullptr);
+  if (question_input >= 0) {
+    ::dup2(question_input, STDIN_FILENO);
+    ::close(question_input);
+  }
+  if (empty_input >= 0) ::close(empty_input);
+  question_input = empty_input = -1;
   terminal_quiet = 1;
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
 }
