@@ -45,7 +45,10 @@ std::string installed_program(const std::string& name) {
 const std::set<std::string> delivered{
     installed_program("needlefield"), installed_program("rodheat"),
     installed_program("rodheat-profile"), installed(LABSIM_INSTALL_DOCDIR, "README.md"),
-    installed(LABSIM_INSTALL_DOCDIR, "STUDENT-GUIDE.md")};
+    installed(LABSIM_INSTALL_DOCDIR, "STUDENT-GUIDE.md"),
+    installed(LABSIM_INSTALL_DOCDIR, "docs/teacher-guide.md"),
+    installed(LABSIM_INSTALL_DOCDIR, "docs/images/profile.png"),
+    installed(LABSIM_INSTALL_DOCDIR, "docs/images/web-page.png")};
 
 // One install into a scratch prefix, shared by the tests that look at it.
 class Installed : public ::testing::Test {
@@ -67,7 +70,7 @@ ProgramResult Installed::install_;
 
 }  // namespace
 
-TEST_F(Installed, prefix_holds_the_three_programs_the_readme_and_the_guide_only) {
+TEST_F(Installed, prefix_holds_the_three_programs_and_the_documents_only) {
   ASSERT_EQ(install_.exit_status, 0) << install_.out << install_.err;
   EXPECT_EQ(files_under(prefix_), delivered);
   for (const char* program : {"rodheat", "needlefield", "rodheat-profile"}) {
