@@ -67,22 +67,6 @@ TEST(MeasurementKnots, reading_a_hair_before_a_knot_time_equals_that_knot) {
   EXPECT_NEAR(sim.measurements[0][0] - 26.85, sim.sensor_offsets[0][3], 1e-9);
 }
 
-TEST(MeasurementTable, console_header_and_row_have_the_table_layout) {
-  seed_generator(3);
-  Simulation sim({0.05, 0.1});
-  ConsoleCapture capture;
-  sim.init_measurements();
-  sim.time = 9.6;
-  sim.take_measurement();
-  const std::string text = capture.text();
-  const std::string header = "| t(s) |  T1(C) |  T2(C) |\n";
-  ASSERT_EQ(text.substr(0, header.size()), header);
-  char expected[80];
-  std::snprintf(expected, sizeof expected, "|   10 | %6.1f | %6.1f | \n", sim.measurements[0][0],
-                sim.measurements[1][0]);
-  EXPECT_EQ(text.substr(header.size()), expected);
-}
-
 TEST(MeasurementFile, setup_block_uses_entered_locations_and_default_number_format) {
   seed_generator(4);
   Simulation sim({0.1, 0.3});

