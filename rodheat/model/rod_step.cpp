@@ -110,10 +110,12 @@ void step_portable(double* __restrict t, double P, double dt) {
     wasm_v128_store(rate + at, r);
   };
   int i = 1;
-  // Two pairs at once: their long chains of dependent operations overlap.
-  for (; i + 3 <= last_node; i += 4) {
+  // Four pairs at once: their long chains of dependent operations overlap.
+  for (; i + 7 <= last_node; i += 8) {
     rate_pair(i);
     rate_pair(i + 2);
+    rate_pair(i + 4);
+    rate_pair(i + 6);
   }
   for (; i + 1 <= last_node; i += 2) rate_pair(i);
   for (; i <= last_node; ++i) {
