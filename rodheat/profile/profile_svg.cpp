@@ -159,6 +159,7 @@ void write_profile_svg(std::ostream& out, const std::vector<ProfileCurve>& curve
 
   std::size_t heating_index = 0, cooling_index = 0;
   std::vector<double> ends;
+  ends.reserve(curves.size());
   for (const ProfileCurve& curve : curves) {
     ends.push_back(to_y(curve.excess.empty() ? 0.0 : curve.excess.back(), top) + 4);
   }
