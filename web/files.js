@@ -83,8 +83,8 @@ window.labsimFiles = function (siteId) {
     render();
   }
 
-  // A file of the same name replaces the one listed, as it would in a folder. Resolves to a
-  // text for the student when the browser refused to keep it; the file stays listed regardless.
+  // A file of the same name replaces the one listed, as it would in a folder. A refusal of the
+  // browser's is told under the list; the file stays listed regardless.
   async function save(name, bytes) {
     // Plain bytes, not a Blob: WebKit keeps no Blob in the storage of a private window.
     const record = { name, time: Date.now(), key: nextKey++, bytes };
@@ -95,17 +95,15 @@ window.labsimFiles = function (siteId) {
     const index = memory.findIndex((file) => file.name === record.name);
     if (index >= 0) memory.splice(index, 1);
     memory.push(record);
-    let problem = null;
     if (database) {
       try {
         await transaction('readwrite', (store) => store.put(record));
       } catch (error) {
-        problem = 'The browser refused to keep ' + record.name + ' (' + (error && error.name) +
-          '): download it now, it stays listed only until the page is closed.';
+        note.textContent = 'The browser refused to keep ' + record.name + ' (' +
+          (error && error.name) + '): download it now, it stays listed only until the page is closed.';
       }
     }
     render();
-    return problem;
   }
 
   async function remove(name) {

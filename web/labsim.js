@@ -132,9 +132,7 @@
       else if (session.state === 'running') session.state = 'working';
     } else if (message.type === 'file') {
       saved.push(message.name);
-      files.save(message.name, message.bytes).then((problem) => {
-        if (problem) document.getElementById('files-note').textContent = problem;
-      });
+      files.save(message.name, message.bytes);
       if (message.name === 'debug.svg') showPicture(message.bytes);
     } else if (message.type === 'exit') {
       end(session, message.code === 'aborted' ? titles[session.name] + ' stopped with an ' +
@@ -171,9 +169,7 @@
     const time = new Date().toTimeString().slice(0, 8).split(':');
     const name = shown + '-screen-' + time[0] + 'h' + time[1] + 'm' + time[2] + 's.txt';
     saved = [name];
-    files.save(name, new TextEncoder().encode(consoleFor(shown).text())).then((problem) => {
-      if (problem) document.getElementById('files-note').textContent = problem;
-    });
+    files.save(name, new TextEncoder().encode(consoleFor(shown).text()));
     showStatus();
   });
 

@@ -33,102 +33,102 @@ inline __attribute__((always_inline)) double power4(double x) {
   return fused ? fourth_power_fused(x) : fourth_power(x);
 }
 
-// Written once and compiled per instruction set; -ffp-contract=off keeps every path's
-// arithmetic the same, operation for operation, the explicit fused products aside.
+constexpr double T_out4 = T_out * T_out * T_out * T_out;  // 8.1e9, exact
+
+// The parts of a step below are written once and compiled per instruction set; -ffp-contract=off
+// keeps every path's arithmetic the same, operation for operation, the explicit fused products
+// aside.
+
+// The ghost nodes from the ends' losses.
 template <bool fused>
-inline __attribute__((always_inline)) void step_body(double* __restrict t, double P, double dt) {
-  constexpr double T_out4 = T_out * T_out * T_out * T_out;  // 8.1e9, exact
+inline __attribute__((always_inline)) void set_ghost_nodes(double* __restrict t) {
   const double gL = 0.006808385579937304 * (t[1] - T_out) +
                     4.304711990595611e-11 * (power4<fused>(t[1]) - T_out4);
   const double gR = -0.006808385579937304 * (t[last_node] - T_out) -
                     4.304711990595611e-11 * (power4<fused>(t[last_node]) - T_out4);
   t[0] = t[2] - 2 * gL * node_spacing;
   t[last_node + 1] = t[last_node - 1] + 2 * gR * node_spacing;
+}
 
-  // All rates come from the field as it stands; the buffer lives on the stack.
-  double rate[node_count];
-  for (int i = 1; i <= last_node; ++i) {
-    double r = 118.23153627594694 * ((t[i + 1] - 2 * t[i]) + t[i - 1]);
-    r = r - 0.0010062073583437393 * (t[i] - T_out);
-    r = r - 6.36190889842011e-12 * (power4<fused>(t[i]) - T_out4);
-    rate[i] = r;
-  }
+// A node's rate of change from the field as it stands, before the heater.
+template <bool fused>
+inline __attribute__((always_inline)) double node_rate(const double* __restrict t, int i) {
+  double r = 118.23153627594694 * ((t[i + 1] - 2 * t[i]) + t[i - 1]);
+  r = r - 0.0010062073583437393 * (t[i] - T_out);
+  return r - 6.36190889842011e-12 * (power4<fused>(t[i]) - T_out4);
+}
+
+// The heater's share, then every node moved on by its rate.
+inline __attribute__((always_inline)) void apply_rates(double* __restrict t, double* rate, double P,
+                                                       double dt) {
   const double heat = 0.1920178355585535 * P;
-  // The loop above wrote every node's rate; the checker cannot count its way through it.
+  // The caller wrote every node's rate; the checker cannot count its way through that.
   // cppcheck-suppress uninitvar
   for (int i = 1; i <= heated_nodes; ++i) rate[i] = heat + rate[i];
   for (int i = 1; i <= last_node; ++i) t[i] = rate[i] * dt + t[i];
 }
 
+template <bool fused>
+inline __attribute__((always_inline)) void step_body(double* __restrict t, double P, double dt) {
+  set_ghost_nodes<fused>(t);
+  // All rates come from the field as it stands; the buffer lives on the stack.
+  double rate[node_count];
+  for (int i = 1; i <= last_node; ++i) rate[i] = node_rate<fused>(t, i);
+  apply_rates(t, rate, P, dt);
+}
+
 #if RODHEAT_WASM_PAIRS
+
+// Dekker's exact square on two lanes, as fourth_power does it: x * x = p + e exactly.
+inline void exact_square_pair(v128_t x, v128_t& p, v128_t& e) {
+  const v128_t cx = wasm_f64x2_mul(wasm_f64x2_splat(134217729.0), x);
+  const v128_t xh = wasm_f64x2_sub(cx, wasm_f64x2_sub(cx, x));
+  const v128_t xl = wasm_f64x2_sub(x, xh);
+  p = wasm_f64x2_mul(x, x);
+  e = wasm_f64x2_add(wasm_f64x2_add(wasm_f64x2_sub(wasm_f64x2_mul(xh, xh), p),
+                                    wasm_f64x2_mul(wasm_f64x2_splat(2.0), wasm_f64x2_mul(xh, xl))),
+                     wasm_f64x2_mul(xl, xl));
+}
 
 // fourth_power on two lanes: the same operations in the same order, so the same bits.
 inline v128_t fourth_power_pair(v128_t x) {
-  const v128_t splitter = wasm_f64x2_splat(134217729.0);
-  const v128_t two = wasm_f64x2_splat(2.0);
-  const v128_t cx = wasm_f64x2_mul(splitter, x);
-  const v128_t xh = wasm_f64x2_sub(cx, wasm_f64x2_sub(cx, x));
-  const v128_t xl = wasm_f64x2_sub(x, xh);
-  const v128_t p = wasm_f64x2_mul(x, x);
-  const v128_t e = wasm_f64x2_add(wasm_f64x2_add(wasm_f64x2_sub(wasm_f64x2_mul(xh, xh), p),
-                                                 wasm_f64x2_mul(two, wasm_f64x2_mul(xh, xl))),
-                                  wasm_f64x2_mul(xl, xl));
-  const v128_t cp = wasm_f64x2_mul(splitter, p);
-  const v128_t ph = wasm_f64x2_sub(cp, wasm_f64x2_sub(cp, p));
-  const v128_t pl = wasm_f64x2_sub(p, ph);
-  const v128_t q = wasm_f64x2_mul(p, p);
-  const v128_t f = wasm_f64x2_add(wasm_f64x2_add(wasm_f64x2_sub(wasm_f64x2_mul(ph, ph), q),
-                                                 wasm_f64x2_mul(two, wasm_f64x2_mul(ph, pl))),
-                                  wasm_f64x2_mul(pl, pl));
-  return wasm_f64x2_add(q, wasm_f64x2_add(f, wasm_f64x2_mul(two, wasm_f64x2_mul(p, e))));
+  v128_t p, e, q, f;
+  exact_square_pair(x, p, e);
+  exact_square_pair(p, q, f);
+  return wasm_f64x2_add(
+      q, wasm_f64x2_add(f, wasm_f64x2_mul(wasm_f64x2_splat(2.0), wasm_f64x2_mul(p, e))));
 }
 
-// step_body's rates two nodes at a time, which the compiler does not find by itself; the
-// boundary, the heater and the update stay step_body's own.
-void step_portable(double* __restrict t, double P, double dt) {
-  constexpr double T_out4 = T_out * T_out * T_out * T_out;
-  const double gL =
-      0.006808385579937304 * (t[1] - T_out) + 4.304711990595611e-11 * (fourth_power(t[1]) - T_out4);
-  const double gR = -0.006808385579937304 * (t[last_node] - T_out) -
-                    4.304711990595611e-11 * (fourth_power(t[last_node]) - T_out4);
-  t[0] = t[2] - 2 * gL * node_spacing;
-  t[last_node + 1] = t[last_node - 1] + 2 * gR * node_spacing;
+// node_rate two nodes at a time, which the compiler does not find by itself.
+inline void rate_pair(const double* __restrict t, double* rate, int at) {
+  const v128_t here = wasm_v128_load(t + at);
+  v128_t r = wasm_f64x2_mul(
+      wasm_f64x2_splat(118.23153627594694),
+      wasm_f64x2_add(
+          wasm_f64x2_sub(wasm_v128_load(t + at + 1), wasm_f64x2_mul(wasm_f64x2_splat(2.0), here)),
+          wasm_v128_load(t + at - 1)));
+  r = wasm_f64x2_sub(r, wasm_f64x2_mul(wasm_f64x2_splat(0.0010062073583437393),
+                                       wasm_f64x2_sub(here, wasm_f64x2_splat(T_out))));
+  r = wasm_f64x2_sub(
+      r, wasm_f64x2_mul(wasm_f64x2_splat(6.36190889842011e-12),
+                        wasm_f64x2_sub(fourth_power_pair(here), wasm_f64x2_splat(T_out4))));
+  wasm_v128_store(rate + at, r);
+}
 
+void step_portable(double* __restrict t, double P, double dt) {
+  set_ghost_nodes<false>(t);
   double rate[node_count];
-  const auto rate_pair = [&](int at) {
-    const v128_t here = wasm_v128_load(t + at);
-    v128_t r = wasm_f64x2_mul(
-        wasm_f64x2_splat(118.23153627594694),
-        wasm_f64x2_add(
-            wasm_f64x2_sub(wasm_v128_load(t + at + 1), wasm_f64x2_mul(wasm_f64x2_splat(2.0), here)),
-            wasm_v128_load(t + at - 1)));
-    r = wasm_f64x2_sub(r, wasm_f64x2_mul(wasm_f64x2_splat(0.0010062073583437393),
-                                         wasm_f64x2_sub(here, wasm_f64x2_splat(T_out))));
-    r = wasm_f64x2_sub(
-        r, wasm_f64x2_mul(wasm_f64x2_splat(6.36190889842011e-12),
-                          wasm_f64x2_sub(fourth_power_pair(here), wasm_f64x2_splat(T_out4))));
-    wasm_v128_store(rate + at, r);
-  };
   int i = 1;
   // Four pairs at once: their long chains of dependent operations overlap.
   for (; i + 7 <= last_node; i += 8) {
-    rate_pair(i);
-    rate_pair(i + 2);
-    rate_pair(i + 4);
-    rate_pair(i + 6);
+    rate_pair(t, rate, i);
+    rate_pair(t, rate, i + 2);
+    rate_pair(t, rate, i + 4);
+    rate_pair(t, rate, i + 6);
   }
-  for (; i + 1 <= last_node; i += 2) rate_pair(i);
-  for (; i <= last_node; ++i) {
-    double r = 118.23153627594694 * ((t[i + 1] - 2 * t[i]) + t[i - 1]);
-    r = r - 0.0010062073583437393 * (t[i] - T_out);
-    r = r - 6.36190889842011e-12 * (fourth_power(t[i]) - T_out4);
-    rate[i] = r;
-  }
-  const double heat = 0.1920178355585535 * P;
-  // The loops above wrote every node's rate; the checker cannot count its way through them.
-  // cppcheck-suppress uninitvar
-  for (i = 1; i <= heated_nodes; ++i) rate[i] = heat + rate[i];
-  for (i = 1; i <= last_node; ++i) t[i] = rate[i] * dt + t[i];
+  for (; i + 1 <= last_node; i += 2) rate_pair(t, rate, i);
+  for (; i <= last_node; ++i) rate[i] = node_rate<false>(t, i);
+  apply_rates(t, rate, P, dt);
 }
 
 #else
