@@ -56,7 +56,8 @@ fuzz:
 	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(FUZZ_BUILD) bash fuzz/run.sh
 
 # The configure step refreshes compile_commands.json, which clang-tidy reads. cppcheck's
-# useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written.
+# useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written. The
+# page's modules are checked against their JSDoc types.
 lint:
 	$(PRESET) dev -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
@@ -68,6 +69,9 @@ lint:
 	  --suppress=useStlAlgorithm --inline-suppr --error-exitcode=1 --quiet \
 	  -I rodheat -I needlefield rodheat needlefield
 	@echo "cppcheck: no findings"
+	@$(MAKE) --no-print-directory web-modules
+	cd web && node node_modules/typescript/bin/tsc -p .
+	@echo "tsc: the page's modules and their messages check"
 
 # --- the whole suite with clang and its own standard library, the one macOS ships ---
 LIBCXX_BUILD ?= build-libcxx
@@ -152,7 +156,7 @@ package-web: web
 # The web programs under Node against the native ones, then a session in each browser engine;
 # WebKit's runs in a virtual display of its own.
 test-web: build web
-	@bash tools/packages.sh browsers
+	@bash tools/packages.sh browsers analysis
 	node web/check.js $(BUILD)/bin $(WEB_BUILD)
 
 clean:

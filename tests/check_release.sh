@@ -12,9 +12,9 @@ v=$(sed -n 's/^project(labsim VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) passed
 check() { if eval "$2"; then ((passed++)); else echo "FAILED: $1" && ((failed++)); fi; }
 
 doc=share/doc/labsim exe="needlefield.exe rodheat.exe"
-site="index.html labsim.css labsim.js terminal.js programs.js files.js STUDENT-GUIDE.html"
+site="index.html labsim.css labsim.js STUDENT-GUIDE.html"
 site+=" programs/site.js programs/needlefield.js programs/rodheat.js"
-site+=" vendor/addon-fit.js vendor/xterm-LICENSE.txt vendor/xterm.css vendor/xterm.js"
+site+=" vendor/xterm-LICENSE.txt vendor/xterm.css"
 guide="docs/teacher-guide.md docs/images/profile.png docs/images/web-page.png"
 teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
 for file in $guide; do teacher+=" $doc/$file"; done

@@ -4,7 +4,7 @@
 # are any; with --list it prints their names alone, for an install.
 # Usage: tools/packages.sh [--list] GROUP...
 # Groups: build test lint libcxx windows windows-tests arm64 arm64-tests fuzz web browsers
-# release all
+# analysis release all
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -53,9 +53,12 @@ checks() {
     web) printf '%s\n' "command -v em++:emscripten" "command -v npm:npm" ;;
     browsers) printf '%s\n' "command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
       "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb" ;;
+    # The student guide's Python recipes are run as a student would, with Debian's Python.
+    analysis) printf '%s\n' "/usr/bin/python3 -c 'import numpy':python3-numpy" \
+      "/usr/bin/python3 -c 'import pandas':python3-pandas" ;;
     release) printf '%s\n' "command -v tar:tar" "command -v zip:zip" ;;
     all) for group in build test lint libcxx windows windows-tests arm64 arm64-tests fuzz web \
-      browsers release; do
+      browsers analysis release; do
       checks "$group"; done ;;
     *) echo "tools/packages.sh: no group named $1" >&2; return 1 ;;
   esac

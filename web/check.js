@@ -6,6 +6,7 @@ const crypto = require('crypto');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
+const url = require('url');
 const puppeteer = require('puppeteer-core');
 
 const [nativeBin, webBuild] = process.argv.slice(2).map((p) => path.resolve(p));
@@ -14,6 +15,20 @@ const counts = { passed: 0, failed: 0 };
 function check(name, ok, detail) {
   counts[ok ? 'passed' : 'failed']++;
   console.log((ok ? 'ok   ' : 'FAIL ') + name + (ok || detail === undefined ? '' : ': ' + detail));
+}
+// The scratch folder of this run, removed at its end.
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'labsim-web-'));
+// Debian's Python, with its numpy and pandas, where another python3 comes first on the path.
+function python() {
+  for (const candidate of ['python3', '/usr/bin/python3']) {
+    try {
+      execFileSync(candidate, ['-c', 'import numpy, pandas'], { stdio: 'ignore' });
+      return candidate;
+    } catch (error) {
+      // The next one, then.
+    }
+  }
+  return 'python3';
 }
 const sha256 = (data) => crypto.createHash('sha256').update(data).digest('hex');
 // Readings carry the model's noise and the needle's angle its random error; all else must match.
@@ -54,6 +69,25 @@ function nodeChecks(work) {
   check('rodheat-profile: debug.csv has the known sha256', sha256(file('web', 'debug.csv')) === CSV_SHA256);
   check('rodheat-profile: debug.svg is the native one', file('web', 'debug.svg').equals(file('native', 'debug.svg')));
   check('rodheat-profile: the same words', profile.web.out === profile.native.out, profile.web.out);
+  return rod.native.dir;
+}
+
+// The student guide's Python recipes, as the guide prints them, on real results files of one and
+// two sensors and on the page's CSV of each: all four must read the file's numbers.
+async function recipeChecks(dir) {
+  const { csv, resultsTable } = await import(url.pathToFileURL(path.join(__dirname, 'src', 'tables.js')).href);
+  const guide = fs.readFileSync(path.join(__dirname, '..', 'STUDENT-GUIDE.md'), 'utf8');
+  const recipes = [...guide.matchAll(/```python\n([\s\S]*?)```/g)].map((match) => match[1]);
+  for (const name of ['run.txt', 'results.txt']) {
+    const results = fs.readFileSync(path.join(dir, name));
+    fs.writeFileSync(path.join(dir, 'run1.txt'), results);
+    fs.writeFileSync(path.join(dir, 'run1.csv'), csv(resultsTable(results), 'point'));
+    const numbers = JSON.stringify(tableRows(String(results).split('\n')).map((row) => row.split('|').slice(1, -1).map(Number)));
+    const read = recipes.map((recipe) => execFileSync(python(), ['-c', recipe + '\nimport numpy\nprint(numpy.asarray(data, dtype=float).tolist())'],
+      { cwd: dir, encoding: 'utf8' }).trim().split('\n').pop());
+    check('the student guide\'s four Python recipes read ' + name + ' and its CSV', recipes.length === 4 &&
+      read.every((got) => JSON.stringify(JSON.parse(got)) === numbers), numbers + ' ' + read.join(' '));
+  }
 }
 
 // Each browser is driven through the same few calls: open, reload, run a function in the page,
@@ -73,6 +107,9 @@ async function puppeteerDriver(options) {
       await page.keyboard.press(key.slice(-1).toLowerCase());
       await page.keyboard.up('Control');
     },
+    click: (selector) => page.click(selector),
+    // A page behind another tab draws nothing; the guide's tab is put behind again.
+    front: () => page.bringToFront(),
     viewport: (width, height) => page.setViewport({ width, height }),
     dialog: async (accept, action) => {
       page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
@@ -121,10 +158,16 @@ async function webkitDriver() {
       for (const ch of text) await keys(ch).then(() => pause(15));
     },
     press: (key) => keys(key === 'Enter' ? '\uE007' : '\uE009' + key.slice(-1).toLowerCase() + '\uE000'),
+    click: async (selector) => {
+      const found = await call('POST', '/element', { using: 'css selector', value: selector });
+      await call('POST', '/element/' + Object.values(found)[0] + '/click', {});
+    },
+    // WebKit's driver may pass a reload's question by itself.
     dialog: async (accept, action) => {
       await action();
-      await waitFor({ run: () => call('GET', '/alert/text').then(() => true, () => false) }, () => true);
-      await call('POST', accept ? '/alert/accept' : '/alert/dismiss', {});
+      const asked = await waitFor({ run: () => call('GET', '/alert/text').then(() => true, () => false) }, () => true, undefined, 5000)
+        .then(() => true, () => false);
+      if (asked) await call('POST', accept ? '/alert/accept' : '/alert/dismiss', {});
     },
     close: () => call('DELETE', '').finally(stopAll),
   };
@@ -158,6 +201,24 @@ async function fileLink(driver, name) {
   const selector = '#files a[download="' + name + '"]';
   await waitFor(driver, (sel) => document.querySelector(sel) !== null, selector, 10000);
   return driver.run((sel) => fetch(document.querySelector(sel).href).then((r) => r.text()), selector);
+}
+
+// A results file, its CSV and its copied table as the page offers them, and whether the two
+// tables hold the file's readings with the separators of the language's style.
+async function tables(driver, name, comma) {
+  await driver.run(() => {
+    window.copied = [];
+    navigator.clipboard.writeText = (text) => window.copied.push(text) && Promise.resolve();
+  });
+  await driver.click('#files button[aria-label="Copy table of ' + name + '"]');
+  await waitFor(driver, () => window.copied.length > 0);
+  const [results, csv, copied] = [await fileLink(driver, name), await fileLink(driver, name.replace('.txt', '.csv')),
+    await driver.run(() => window.copied[0])];
+  const rows = tableRows(results.split('\n')).map((row) => row.split('|').slice(1, -1).map((cell) => cell.trim())
+    .map((cell) => (comma ? cell.replace('.', ',') : cell)));
+  const header = ['t (s)'].concat(rows[0].slice(1).map((_, i) => 'T' + (i + 1) + ' (°C)'));
+  const lines = (separator) => [header].concat(rows).map((row) => row.join(separator) + '\n').join('');
+  return { ok: rows.length > 1 && csv === lines(comma ? ';' : ',') && copied === lines('\t'), detail: JSON.stringify([csv, copied]) };
 }
 
 // Records each status change, the screen 1.2 s and 3.2 s into a run after its 1 s pause (at 15 s
@@ -198,6 +259,21 @@ const inView = (driver, selectors) => driver.run((list) => list.every((selector)
   return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
 }), selectors);
 
+// In a German browser the tables have semicolons and decimal commas.
+async function germanTables(browserName, options, site) {
+  const driver = await puppeteerDriver(options);
+  try {
+    await driver.open(site + '#rodheat');
+    await waitForScreen(driver, /Enter P/);
+    for (const text of ['100', '3', '0 10', '5', '1 5', 'de1', '']) await answer(driver, text);
+    await waitForScreen(driver, /Press ENTER to exit/);
+    const german = await tables(driver, 'de1.txt', true);
+    check(browserName + ': in a German browser the CSV and the copied table have semicolons and decimal commas', german.ok, german.detail);
+  } finally {
+    await driver.close();
+  }
+}
+
 async function browserSession(browserName, driver, site, studentSite) {
   const figures = {};
   const accessibility = [];
@@ -221,6 +297,8 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': the results file holds the rows of the screen',
       rows.length === 9 && rows.every((row) => results.includes(row + ' \n')),
       JSON.stringify([rows, results]));
+    const english = await tables(driver, 'run1.txt', false);
+    check(browserName + ': the CSV and the copied table hold the readings of run1.txt, with commas and points', english.ok, english.detail);
     const probe = await driver.run(() => window.probe);
     // The status changes when the run starts and again when it ends.
     const start = probe.changes.findIndex((c) => /experiment is running/.test(c[1]));
@@ -263,9 +341,28 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': Ctrl-C keeps exactly the rows on screen, then the closing prompt',
       tableRows(stopped).length > 1 && tableRows(kept.split('\n')).map((row) => row.trimEnd()).join('\n') === tableRows(stopped).join('\n') &&
       stopped.filter((row) => row).pop().startsWith('Press ENTER to exit'), JSON.stringify([stopped, kept]));
-    for (const text of ['restart', '100', '30', '0 600', '5', '1', '', '']) await answer(driver, text);
+    // A reload during a run: the next visit lists the rows so far as the run's results file.
+    for (const text of ['restart', '100', '30', '0 600', '5', '1 5 10 15 20', 'g1', '']) await answer(driver, text);
+    await waitForScreen(driver, /\|   20 \|/);
+    const before = tableRows((await screen(driver)).join('\n').split('| t(s) |').pop().split('\n'));
+    await driver.dialog(true, () => driver.reload());
+    await waitForStatus(driver, /cut short when the page closed; its readings so far are kept in g1\.txt: see Files/);
+    await driver.run(installProbe);
+    const cut = (await fileLink(driver, 'g1.txt')).split('\n');
+    figures.reload = tableRows(cut).length + ' rows kept of ' + before.length + ' on screen';
+    check(browserName + ': a reload during a run keeps the rows so far, as a Ctrl-C would have written them',
+      cut.slice(0, 9).join('\n') === kept.split('\n').slice(0, 9).join('\n') && before.length >= 5 &&
+      before.every((row, i) => cut[9 + i] === row + ' ') && tableRows(cut).length <= before.length + 2, cut.join('\n'));
+
+    await waitForScreen(driver, /Enter P/);
+    for (const text of ['100', '30', '0 600', '5', '1', '', '']) await answer(driver, text);
     await waitForStatus(driver, /experiment is running/);
     await pause(1000);
+    await driver.click('#guides a');
+    await pause(500);
+    if (driver.front) await driver.front();
+    check(browserName + ': the guide opens beside a running experiment, which goes on',
+      await driver.run(() => location.hash === '#rodheat' && /experiment is running/.test(document.getElementById('status').textContent)));
     await driver.dialog(false, () => driver.run(() => { location.hash = '#needlefield'; }));
     await pause(500);
     check(browserName + ': a declined leave keeps the run and its Stop button',
@@ -276,8 +373,17 @@ async function browserSession(browserName, driver, site, studentSite) {
     const left = tableRows(await screen(driver, 'rodheat')).slice(-1)[0];
     check(browserName + ': an accepted leave writes the rows so far', (await fileLink(driver, 'results.txt')).includes(left + ' \n'), left);
 
-    for (const text of ['2', '50', '50']) await answer(driver, text);
-    await waitForScreen(driver, /PHI = +-?\d+ degrees/);
+    // Two passes, one refused and one bad entry; the keys after Save screen reach the program.
+    for (const text of ['2', '50', '50', '1', '150', '20']) await answer(driver, text);
+    await waitForScreen(driver, /Coordinates out of range/);
+    await driver.click('#save-screen');
+    for (const text of ['abc', '-1.5 20 30']) await answer(driver, text);
+    await waitForScreen(driver, /PHI = +-?\d+ degrees\n-+\nEnter I.*\n(.*\n)*.*PHI = +-?\d+ degrees/);
+    const angles = (await screen(driver)).join('\n').match(/PHI = +-?\d+/g).map((phi) => phi.split(/ +/).pop());
+    const needleCsv = await driver.run(() => document.querySelector('#files a[download^="needlefield-"]').download);
+    check(browserName + ': needlefield\'s CSV holds its two passes as typed, with the angles on screen',
+      /^needlefield-\d\dh\d\dm\d\ds\.csv$/.test(needleCsv) && (await fileLink(driver, needleCsv)) ===
+        'I (A),X (mm),Y (mm),PHI (degrees)\n2,50,50,' + angles[0] + '\n-1.5,20,30,' + angles[1] + '\n', angles);
     await driver.press('Ctrl-D');
     await waitForStatus(driver, /has ended/);
     for (let i = 0; i < 3; i++) await driver.press('Enter');
@@ -296,6 +402,28 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': debug.svg is listed and shown on the page', (await fileLink(driver, 'debug.svg')).endsWith('</svg>\n') &&
       await driver.run(() => !document.getElementById('picture').hidden && document.getElementById('picture-image').naturalWidth > 0));
 
+    // The hand-in: every listed file in one zip; Remove all, then Undo.
+    const listed = await driver.run(() => [...document.querySelectorAll('#files li')].map((item) =>
+      item.querySelector('a').download + ' ' + item.querySelector('span').textContent.split(' ')[0]).sort());
+    const zipped = path.join(work, 'handin.zip');
+    fs.writeFileSync(zipped, Buffer.from(await driver.run(() => fetch(document.getElementById('download-all').href)
+      .then((r) => r.blob()).then((blob) => new Promise((resolve) => {
+        const reader = new FileReader();
+        reader.onload = () => resolve(reader.result.split(',')[1]);
+        reader.readAsDataURL(blob);
+      }))), 'base64'));
+    const inZip = execFileSync(python(), ['-c', 'import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n' +
+      'print("\\n".join(sorted(i.filename + " " + str(i.file_size) for i in z.infolist())))', zipped], { encoding: 'utf8' });
+    fs.rmSync(zipped);
+    check(browserName + ': Download all\'s zip holds every listed file', listed.length > 6 && inZip === listed.join('\n') + '\n', inZip);
+    await driver.dialog(true, () => driver.click('#remove-all'));
+    await waitFor(driver, () => !document.getElementById('files-undo').hidden);
+    const emptied = await driver.run(() => document.querySelectorAll('#files li').length);
+    await driver.click('#files-undo button');
+    await pause(300);
+    check(browserName + ': Remove all empties Files, and Undo brings every file back', emptied === 0 &&
+      (await driver.run(() => document.querySelectorAll('#files li').length)) === listed.length, emptied);
+
     await driver.open(studentSite);
     await waitForStatus(driver, /Choose a program/);
     accessibility.push(...await axeFindings(driver));
@@ -307,13 +435,13 @@ async function browserSession(browserName, driver, site, studentSite) {
     await driver.close();
   }
   console.log(browserName + ' figures: 60 s run and its 1 s pause in ' + figures.run.toFixed(3) + ' s, worst answer time ' +
-    Math.round(figures.worstLag) + ' ms during it, rodheat-profile in ' + figures.profile.toFixed(2) + ' s');
+    Math.round(figures.worstLag) + ' ms during it, rodheat-profile in ' + figures.profile.toFixed(2) + ' s, a reload at the 5th row: ' +
+    figures.reload);
 }
 
 (async () => {
-  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'labsim-web-'));
   try {
-    nodeChecks(work);
+    await recipeChecks(nodeChecks(work));
     const site = 'file://' + path.join(webBuild, 'site', 'index.html');
     // Another kit's site: the same page with the student's programs, as a release names it.
     const student = path.join(work, 'student-site');
@@ -322,18 +450,21 @@ async function browserSession(browserName, driver, site, studentSite) {
       .replace(/id:"[^"]*"/, 'id:"labsim-student-web:rodheat,needlefield"').replace(',"rodheat-profile"', ''));
     const studentSite = 'file://' + path.join(student, 'index.html');
     const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
-    await browserSession('chromium', await puppeteerDriver({ executablePath: '/usr/bin/chromium', headless: true,
-      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) }), site, studentSite);
-    await browserSession('firefox', await puppeteerDriver({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true }), site, studentSite);
+    const chromium = { executablePath: '/usr/bin/chromium', headless: true,
+      args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) };
+    const firefox = { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true };
+    await browserSession('chromium', await puppeteerDriver(chromium), site, studentSite);
+    await germanTables('chromium', { ...chromium, args: chromium.args.concat(['--lang=de-DE', '--accept-lang=de-DE']) }, site);
+    await browserSession('firefox', await puppeteerDriver(firefox), site, studentSite);
+    await germanTables('firefox', { ...firefox, extraPrefsFirefox: { 'intl.accept_languages': 'de-DE' } }, site);
     await browserSession('webkit', await webkitDriver(), site, studentSite);
-    const firefox = await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
-      extraPrefsFirefox: { 'browser.privatebrowsing.autostart': true } });
-    const page = await firefox.newPage();
+    const privateFirefox = await puppeteer.launch({ ...firefox, extraPrefsFirefox: { 'browser.privatebrowsing.autostart': true } });
+    const page = await privateFirefox.newPage();
     await page.goto(site);
     await page.waitForFunction(() => /Choose a program/.test(document.getElementById('status').textContent));
     check('firefox: a private window is told that its files go when it closes',
       /private window: its files go/.test(await page.evaluate(() => document.getElementById('files-note').textContent)));
-    await firefox.close();
+    await privateFirefox.close();
   } catch (error) {
     check('the browser sessions run to their end', false, error.stack);
   } finally {

@@ -1,6 +1,6 @@
 // The program's calls that reach its host (the page, or the process under Node): reading a line
-// waits for it without blocking, and the web platform unit's calls for typed-ahead keys, runs and
-// the page's Stop.
+// waits for it without blocking, and the web platform unit's calls for typed-ahead keys, runs, a
+// run's readings so far and the page's Stop.
 mergeInto(LibraryManager.library, {
   fd_read__deps: ['$SYSCALLS'],
   fd_read: function (fd, iov, iovcnt, pnum) {
@@ -37,6 +37,9 @@ mergeInto(LibraryManager.library, {
   },
   labsim_forget_stop: function () {
     Module.labsimStopRequested = false;
+  },
+  labsim_readings: function (name, nameLength, bytes, length) {
+    Module.labsimReadings(UTF8ToString(name, nameLength), HEAPU8.slice(bytes, bytes + length));
   },
   labsim_run_event: function (running) {
     Module.labsimSend({ type: 'run', running: running !== 0 });

@@ -1,13 +1,5 @@
 // Connects a program to its host: the page, when it runs in a Worker, or the process under Node.
-// The messages between the page and a program, both ways:
-//   to the page     {type: 'out', bytes}          output, sent whenever the program yields
-//                   {type: 'read'}                the program waits for a line
-//                   {type: 'discard'}             keys typed ahead of the question are dropped
-//                   {type: 'run', running}        a run, with its pause, starts or ends
-//                   {type: 'file', name, bytes}   a file written or replaced since the last look
-//                   {type: 'exit', code}          the program ended ('aborted' after a fault)
-//   to the program  {type: 'input', bytes}        a line, or null for the end of input (Ctrl-D)
-//                   {type: 'stop'}                Stop or Ctrl-C during a run
+// The messages between the page and a program, both ways, are described in web/src/messages.js.
 var labsimHost = (function () {
   if (typeof importScripts === 'function') {
     return {
@@ -108,6 +100,11 @@ Module.labsimSend = function (message) {
   labsimHost.send(message);
 };
 
+// A run's readings so far; under Node the program's own file is all there is.
+Module.labsimReadings = function (name, bytes) {
+  labsimHost.send({ type: 'readings', name: name, bytes: bytes }, [bytes.buffer]);
+};
+
 // exit() ends the program by throwing; that is no error of the host's.
 function labsimUnlessExit(error) {
   if (!(error instanceof ExitStatus)) throw error;
@@ -167,7 +164,7 @@ Module.onExit = function (code) {
   labsimHost.send({ type: 'exit', code: code });
 };
 
-Module.onAbort = function () {
+Module.onAbort = function (what) {
   labsimFlush();
-  labsimHost.send({ type: 'exit', code: 'aborted' });
+  labsimHost.send({ type: 'exit', code: 'aborted', reason: String(what) });
 };

@@ -49,7 +49,7 @@ RunClock& steady_run_clock() {
 }
 
 bool run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
-               double dt, RunClock& clock) {
+               double dt, RunClock& clock, const std::function<void()>& after_reading) {
   sim.init_measurements();
   const auto start = clock.now();
   std::cout << "              " << std::flush;
@@ -64,6 +64,7 @@ bool run_steps(Simulation& sim, double P, double heating_duration, double t_star
     if (step_is_measured(i, t_start, dt)) {
       std::cout << "\r";
       sim.take_measurement();
+      if (after_reading) after_reading();
     }
     sim.advance(heating_duration > t ? P : 0.0, h);
 
@@ -88,11 +89,15 @@ RunResult runSim(double P, double heating_duration, double t_start, double t_end
   Simulation sim(locations);
   RunResult result;
   begin_guarded_run();
-  result.interrupted = !run_steps(sim, P, heating_duration, t_start, t_end, dt, clock);
+  const auto results_so_far = [&] {
+    std::ostringstream content;
+    sim.dump_measurements(content, P, heating_duration, t_end, dt);
+    return content.str();
+  };
+  result.interrupted = !run_steps(sim, P, heating_duration, t_start, t_end, dt, clock,
+                                  [&] { offer_readings_so_far(filename, results_so_far); });
   const int stopped_by = pending_interruption().signal_number;
-  std::ostringstream content;
-  sim.dump_measurements(content, P, heating_duration, t_end, dt);
-  result.results = content.str();
+  result.results = results_so_far();
   result.rows = sim.measurement_times.size();
   // An interrupted run without a reading has nothing worth a file.
   if (!result.interrupted || result.rows > 0)

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,10 @@ class Simulation;
 bool window_holds_a_reading(double t_start, double t_end, double dt);
 
 // The stepping part of a run on a model the caller owns: table header, running clock, rows,
-// heater and pacing. runSim wraps it with the model's creation and the results file. Returns
-// false when an interruption stopped it after a step short of t_end.
+// heater and pacing; after_reading follows each row. runSim wraps it with the model's creation
+// and the results file. Returns false when an interruption stopped it after a step short of t_end.
 bool run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
-               double dt, RunClock& clock);
+               double dt, RunClock& clock, const std::function<void()>& after_reading = {});
 
 // How a run ended and what it measured, so that the dialogue can report it and write the same
 // readings again under another name.

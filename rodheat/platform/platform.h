@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 // What rodheat needs of its platform beyond the standard library: files, signals, the terminal,
@@ -128,3 +129,8 @@ void end_guarded_run();
 // notes start afresh, and a signal ends the wait for a line, which then reads as ended input.
 void begin_guarded_question();
 void end_guarded_question();
+
+// After each reading of a run: the results file the run would write under name if it were
+// stopped right there. A browser's page keeps it, so that a page closed during the run loses no
+// reading; elsewhere the guarded run keeps them itself, and results is never called.
+void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results);

@@ -245,3 +245,5 @@ void end_guarded_question() {
   terminal_quiet = 1;
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
 }
+
+void offer_readings_so_far(const std::string&, const std::function<std::string()>&) {}

@@ -13,6 +13,8 @@ extern "C" void labsim_discard_input();
 extern "C" void labsim_run_event(int running);
 extern "C" int labsim_stop_requested();
 extern "C" void labsim_forget_stop();
+extern "C" void labsim_readings(const char* name, std::size_t name_length, const char* bytes,
+                                std::size_t length);
 
 // The page's file system lives in memory and has one user: no bits to set, no device to sync.
 bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
@@ -85,3 +87,8 @@ void end_guarded_run() {
 // The page sends nothing that would end a question.
 void begin_guarded_question() {}
 void end_guarded_question() {}
+
+void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results) {
+  const std::string content = results();
+  labsim_readings(name.data(), name.size(), content.data(), content.size());
+}

@@ -218,3 +218,5 @@ void end_guarded_question() {
     ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode & ~ENABLE_ECHO_INPUT);
   }
 }
+
+void offer_readings_so_far(const std::string&, const std::function<std::string()>&) {}

@@ -1,7 +1,34 @@
-'use strict';
+import { Terminal } from '@xterm/xterm';
+import { FitAddon } from '@xterm/addon-fit';
+
 // A console window in the page: an xterm.js terminal with a console's line editing, a font that
 // shrinks until a whole table row fits, Ctrl-C that copies a selection, and its whole text.
-window.labsimConsole = function (container, handlers) {
+/**
+ * Puts text on the clipboard; the older way where the browser refuses the newer one.
+ * @param {string} text
+ * @returns {Promise<boolean>} whether it was copied
+ */
+export function copyText(text) {
+  const fallback = () => {
+    const area = document.createElement('textarea');
+    area.value = text;
+    document.body.appendChild(area);
+    area.select();
+    const done = document.execCommand('copy');
+    area.remove();
+    return done;
+  };
+  if (navigator.clipboard && navigator.clipboard.writeText) {
+    return navigator.clipboard.writeText(text).then(() => true, fallback);
+  }
+  return Promise.resolve(fallback());
+}
+
+/**
+ * @param {HTMLElement} container
+ * @param {{line: (bytes: Uint8Array | null) => void, interrupt: () => void}} handlers
+ */
+export function labsimConsole(container, handlers) {
   // A five-sensor row with its trailing blank; narrower, every row would wrap.
   const widestRow = 57;
   const largestFont = 15;
@@ -10,7 +37,7 @@ window.labsimConsole = function (container, handlers) {
   const terminal = new Terminal({
     convertEol: true, scrollback: 5000, fontSize: largestFont, screenReaderMode: true,
   });
-  const fit = new FitAddon.FitAddon();
+  const fit = new FitAddon();
   terminal.loadAddon(fit);
   terminal.open(container);
 
@@ -32,27 +59,13 @@ window.labsimConsole = function (container, handlers) {
     fit.fit();
   }
 
-  function copy(text) {
-    const fallback = () => {
-      const area = document.createElement('textarea');
-      area.value = text;
-      document.body.appendChild(area);
-      area.select();
-      document.execCommand('copy');
-      area.remove();
-      terminal.focus();
-    };
-    if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(text).catch(fallback);
-    else fallback();
-  }
-
   terminal.attachCustomKeyEventHandler((event) => {
     // Tab leaves the terminal as it leaves any field, so that the keyboard alone reaches the rest.
     if (event.key === 'Tab') return false;
     // Ctrl-C copies a selection, as in the usual terminal programs; Ctrl-Shift-C only ever copies.
     if (event.ctrlKey && !event.altKey && (event.key === 'c' || event.key === 'C') &&
         (terminal.hasSelection() || event.shiftKey)) {
-      if (event.type === 'keydown' && terminal.hasSelection()) copy(terminal.getSelection());
+      if (event.type === 'keydown' && terminal.hasSelection()) copyText(terminal.getSelection()).then(() => terminal.focus());
       event.preventDefault();
       return false;
     }
@@ -83,7 +96,7 @@ window.labsimConsole = function (container, handlers) {
     }
   }
 
-  // null is the end of input.
+  /** @param {string | null} line  null is the end of input */
   function hand(line) {
     reading = false;
     partial = '';
@@ -108,6 +121,7 @@ window.labsimConsole = function (container, handlers) {
     const lines = [];
     for (let i = 0; i < buffer.length; i++) {
       const line = buffer.getLine(i);
+      if (!line) break;
       const next = buffer.getLine(i + 1);
       const part = line.translateToString(!(next && next.isWrapped));
       if (line.isWrapped && lines.length) lines[lines.length - 1] += part;
@@ -118,9 +132,9 @@ window.labsimConsole = function (container, handlers) {
   }
 
   return {
-    write: (data) => terminal.write(data),
+    write: (/** @type {string | Uint8Array} */ data) => terminal.write(data),
     // From start to end of a program, keys are taken; before and after, they do nothing.
-    accept: (on) => {
+    accept: (/** @type {boolean} */ on) => {
       accepting = on;
       reading = false;
       partial = keys = '';
@@ -137,4 +151,4 @@ window.labsimConsole = function (container, handlers) {
     resize,
     focus: () => terminal.focus(),
   };
-};
+}

@@ -1,0 +1,302 @@
+// The Files list: each file to download, a results file's table as CSV or copied, everything at
+// once for a hand-in, Remove and Remove all with Undo, and the notes on where files stay and
+// which separators the tables use.
+import { openStore } from './store.js';
+import { csv, resultsTable, styleOf, tabSeparated } from './tables.js';
+import { copyText } from './terminal.js';
+import { zip } from './zip.js';
+
+/** @typedef {import('./store.js').StoredFile} StoredFile */
+/** @typedef {import('./store.js').Readings} Readings */
+/** @typedef {import('./tables.js').Style} Style */
+/** @typedef {'stored' | 'refused' | 'unkept'} Kept  in the browser's storage, refused by it, or kept by none */
+
+/** @param {string} id */
+const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
+
+const STYLE_WORDS = {
+  point: ['Tables (CSV, Copy table) use commas and decimal points.', 'Use semicolons and decimal commas'],
+  comma: ['Tables (CSV, Copy table) use semicolons and decimal commas.', 'Use commas and decimal points'],
+};
+
+/**
+ * @param {string} siteId
+ * @param {{notice: (text: string) => void, backToTerminal: () => void}} page
+ */
+export function labsimFiles(siteId, page) {
+  const list = element('files');
+  const note = element('files-note');
+  const undoBar = element('files-undo');
+  const undoButton = /** @type {HTMLButtonElement} */ (undoBar.querySelector('button'));
+  const actions = element('files-actions');
+  const downloadAll = /** @type {HTMLAnchorElement} */ (element('download-all'));
+  const styleText = /** @type {HTMLElement} */ (element('files-style').querySelector('span'));
+  const styleButton = /** @type {HTMLButtonElement} */ (element('files-style').querySelector('button'));
+  /** @type {StoredFile[]} */
+  let memory = [];
+  /** @type {Awaited<ReturnType<typeof openStore>> | null} */
+  let store = null;
+  let nextKey = 1;
+  let forgetsOnClose = false;
+  /** @type {StoredFile[]} */
+  let removed = [];
+
+  // The separators a student's spreadsheet expects: the language's, or the one last chosen here.
+  const styleKey = 'labsim:' + siteId + ':tables';
+  /** @returns {Style} */
+  function readStyle() {
+    try {
+      const chosen = localStorage.getItem(styleKey);
+      if (chosen === 'point' || chosen === 'comma') return chosen;
+    } catch (error) {
+      // A browser that keeps nothing still offers the language's style.
+    }
+    return styleOf(navigator.language);
+  }
+  /** @type {Style} */
+  let style = readStyle();
+  styleButton.addEventListener('click', () => {
+    style = style === 'comma' ? 'point' : 'comma';
+    try {
+      localStorage.setItem(styleKey, style);
+    } catch (error) {
+      // Kept for this visit only.
+    }
+    render();
+    styleButton.focus();
+  });
+
+  // Whether what the page keeps outlives the window: true, false, or null where the browser does
+  // not tell. A private window's storage is a small one in memory; Firefox and Safari refuse it
+  // the origin's private file system, which they grant a normal window (Firefox on file:// too).
+  async function storageOutlivesWindow() {
+    const storage = navigator.storage;
+    if (!storage || !storage.persisted) return null;
+    try {
+      if (await storage.persisted()) return true;
+      // Firefox asks on file:// pages in a way that can close them; a served site may ask.
+      const served = /^https?:$/.test(location.protocol);
+      if (served && (await storage.persist())) return true;
+      const { quota } = await storage.estimate();
+      if (quota !== undefined && quota < 200 * 1024 * 1024) return false;
+      if ((served || /Firefox\//.test(navigator.userAgent)) && storage.getDirectory &&
+          !(await storage.getDirectory().then(() => true, () => false))) return false;
+    } catch (error) {
+      return null;
+    }
+    return null;
+  }
+
+  /** @returns {Promise<Readings[]>} the readings of runs whose page closed before they ended */
+  async function open() {
+    store = await openStore(siteId);
+    memory = store.files.slice();
+    nextKey = memory.reduce((key, file) => Math.max(key, file.key + 1), nextKey);
+    const lasting = store.lasting ? await storageOutlivesWindow() : false;
+    forgetsOnClose = lasting === false;
+    const next = ' Whoever uses this browser next sees these files too: download what you need, ' +
+      'then "Remove all".';
+    if (!store.lasting) {
+      note.textContent = 'This browser keeps no files for this page: download each file as soon ' +
+        'as it is listed, before you close the page.';
+    } else if (forgetsOnClose) {
+      note.textContent = 'This is a private window: its files go when the window closes. ' +
+        'Download each file as soon as it is listed.';
+    } else {
+      note.textContent = 'Files stay in this browser on this computer only, until you remove ' +
+        'them (in a private window, until it closes).' + next;
+    }
+    render();
+    return store.left;
+  }
+
+  /**
+   * @param {string} name
+   * @param {Uint8Array} bytes
+   */
+  function record(name, bytes) {
+    // Plain bytes, not a Blob: WebKit keeps no Blob in the storage of a private window.
+    return { name, time: Date.now(), key: nextKey++, bytes };
+  }
+
+  /** @param {StoredFile} file */
+  function listFile(file) {
+    memory = memory.filter((other) => other.name !== file.name).concat([file]);
+    render();
+  }
+
+  /**
+   * @param {Promise<unknown>} writing
+   * @returns {Promise<Kept>}
+   */
+  function outcome(writing) {
+    if (!store || !store.lasting) return Promise.resolve('unkept');
+    return writing.then(() => /** @type {Kept} */ ('stored'), () => /** @type {Kept} */ ('refused'));
+  }
+
+  /**
+   * A file of the same name replaces the one listed, as it would in a folder; a file the browser
+   * refuses to keep stays listed while the page is open.
+   * @param {string} name
+   * @param {Uint8Array} bytes
+   * @param {Readings | null} [readings]  a run's readings that this file now holds
+   */
+  function save(name, bytes, readings) {
+    const file = record(name, bytes);
+    listFile(file);
+    if (!store) return Promise.resolve(/** @type {Kept} */ ('unkept'));
+    return outcome(readings ? store.settleReadings(readings, file) : store.put(file));
+  }
+
+  /**
+   * A run's readings so far, kept where a closed page cannot lose them; not listed until the run
+   * ends without its file.
+   * @param {Readings} readings
+   */
+  function keepReadings(readings) {
+    if (!store) return Promise.resolve(/** @type {Kept} */ ('unkept'));
+    readings.page = store.page;
+    return outcome(store.keepReadings(readings));
+  }
+
+  /**
+   * The readings of a run that ended without its file become that file.
+   * @param {Readings} readings
+   */
+  function settle(readings) {
+    const name = readings.name.split('/').pop() || readings.name;
+    return save(name, readings.bytes, readings);
+  }
+
+  /** @param {StoredFile[]} files */
+  async function remove(files) {
+    if (!files.length) return;
+    const names = files.map((file) => file.name);
+    removed = files;
+    memory = memory.filter((file) => !names.includes(file.name));
+    render();
+    undoBar.hidden = false;
+    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent =
+      'Removed ' + (files.length === 1 ? names[0] : 'all ' + files.length + ' files') + '.';
+    undoButton.focus();
+    if (store && store.lasting) await store.remove(names).catch(() => {});
+  }
+
+  undoButton.addEventListener('click', async () => {
+    undoBar.hidden = true;
+    const back = removed;
+    removed = [];
+    // A newer file of that name is kept rather than the one removed.
+    for (const file of back) {
+      if (memory.some((other) => other.name === file.name)) continue;
+      listFile(file);
+      if (store && store.lasting) await store.put(file).catch(() => {});
+    }
+    page.backToTerminal();
+  });
+
+  element('remove-all').addEventListener('click', () => {
+    const count = memory.length;
+    if (!count || !window.confirm('Remove all ' + count + (count === 1 ? ' file' : ' files') +
+      ' from this browser? Download them first if you still need them.')) return;
+    remove(memory.slice());
+  });
+
+  // Any download gives the keyboard back to the terminal once the browser has taken the file.
+  list.addEventListener('click', (event) => {
+    if (event.target instanceof HTMLAnchorElement) setTimeout(page.backToTerminal, 0);
+  });
+  downloadAll.addEventListener('click', () => {
+    downloadAll.download = 'files-' + localDate() + '.zip';
+    setTimeout(page.backToTerminal, 0);
+  });
+
+  /**
+   * @param {StoredFile} file
+   * @param {import('./tables.js').Table} table
+   */
+  async function copyTable(file, table) {
+    const copied = await copyText(tabSeparated(table, style));
+    page.notice(copied ? 'Copied the table of ' + file.name + ': paste it into a spreadsheet.'
+      : 'The browser did not let the page copy: download the CSV instead.');
+    page.backToTerminal();
+  }
+
+  /** @param {string} text @param {string} label */
+  function button(text, label) {
+    const made = document.createElement('button');
+    made.type = 'button';
+    made.textContent = text;
+    made.setAttribute('aria-label', label);
+    return made;
+  }
+
+  // A link keeps its address while the list changes, so that a click during a change still works.
+  let urls = new Map();
+  /** @param {Map<string, string>} kept @param {string} id @param {() => Uint8Array} bytes */
+  function url(kept, id, bytes) {
+    const made = urls.get(id) || URL.createObjectURL(new Blob([/** @type {BlobPart} */ (bytes())]));
+    kept.set(id, made);
+    return made;
+  }
+
+  function render() {
+    const files = memory.slice().sort((a, b) => b.time - a.time || b.key - a.key);
+    /** @type {Map<string, string>} */
+    const kept = new Map();
+    list.textContent = '';
+    files.forEach((file) => {
+      const id = file.name + '@' + file.key;
+      const item = document.createElement('li');
+      const link = document.createElement('a');
+      link.href = url(kept, id, () => file.bytes);
+      link.download = file.name;
+      link.textContent = file.name;
+      const details = document.createElement('span');
+      details.textContent = file.bytes.length + ' bytes, ' + new Date(file.time).toLocaleString();
+      item.append(link, ' ', details, ' ');
+      const table = /\.txt$/.test(file.name) ? resultsTable(file.bytes) : null;
+      if (table) {
+        const csvName = file.name.replace(/\.txt$/, '.csv');
+        const csvLink = document.createElement('a');
+        csvLink.href = url(kept, id + ':' + style, () => csv(table, style));
+        csvLink.download = csvName;
+        csvLink.textContent = 'CSV';
+        csvLink.setAttribute('aria-label', 'CSV of ' + file.name + ': download ' + csvName);
+        const copy = button('Copy table', 'Copy table of ' + file.name);
+        copy.addEventListener('click', () => copyTable(file, table));
+        item.append(csvLink, ' ', copy, ' ');
+      }
+      const removeButton = button('Remove', 'Remove ' + file.name + ' from the list');
+      removeButton.addEventListener('click', () => remove([file]));
+      item.append(removeButton);
+      list.appendChild(item);
+    });
+    if (files.length) {
+      downloadAll.href = url(kept, 'all:' + files.map((file) => file.name + '@' + file.key).join('/'),
+        () => zip(files.slice().reverse()));
+      downloadAll.download = 'files-' + localDate() + '.zip';
+    }
+    actions.hidden = !files.length;
+    urls.forEach((made, id) => kept.has(id) || URL.revokeObjectURL(made));
+    urls = kept;
+    styleText.textContent = STYLE_WORDS[style][0];
+    styleButton.textContent = STYLE_WORDS[style][1];
+  }
+
+  return {
+    open,
+    save,
+    keepReadings,
+    settle,
+    style: () => style,
+    forgetsOnClose: () => forgetsOnClose,
+  };
+}
+
+// The date as the student's calendar shows it, for the hand-in's name.
+function localDate() {
+  const now = new Date();
+  const two = (/** @type {number} */ n) => String(n).padStart(2, '0');
+  return now.getFullYear() + '-' + two(now.getMonth() + 1) + '-' + two(now.getDate());
+}

@@ -1,0 +1,97 @@
+// Each program runs in a Worker of its own, so that the page answers while it computes. Its
+// script, written by the build, defines window.labsimProgram, whose source becomes the Worker.
+
+/** @typedef {import('./messages.js').ProgramMessage} ProgramMessage */
+/** @typedef {import('./messages.js').PageMessage} PageMessage */
+
+/** @type {Record<string, Promise<string> | undefined>} */
+const sources = {};
+
+// What went wrong, in words a student understands, with what to do.
+export const PROBLEMS = {
+  missing: 'its file programs/NAME.js is missing or could not be read. Check that the whole ' +
+    'folder was unpacked (or that the site can be reached), then reload the page.',
+  damaged: 'its file programs/NAME.js is damaged. Unpack or copy the kit again, then reload the page.',
+  old: 'this browser is too old to run it. Use a current Chrome, Edge, Firefox or Safari.',
+  memory: 'the browser ran out of memory. Close other tabs and windows, then press "Start again".',
+};
+
+export class ProgramProblem extends Error {
+  /** @param {keyof typeof PROBLEMS} kind */
+  constructor(kind) {
+    super(kind);
+    this.kind = kind;
+  }
+}
+
+/**
+ * Which problem an error of the browser's or the program's abort text points to.
+ * @param {string} text
+ * @returns {keyof typeof PROBLEMS | null}
+ */
+export function problemOf(text) {
+  if (/memory|Cannot enlarge|allocation/i.test(text)) return 'memory';
+  if (/CompileError|LinkError|SyntaxError|magic|section|validat|unexpected|invalid/i.test(text)) return 'damaged';
+  return null;
+}
+
+/** @param {string} name */
+function load(name) {
+  const known = sources[name];
+  if (known) return known;
+  /** @type {Promise<string>} */
+  const loading = new Promise((resolve, reject) => {
+    if (typeof WebAssembly !== 'object' || typeof Worker !== 'function') {
+      reject(new ProgramProblem('old'));
+      return;
+    }
+    const script = document.createElement('script');
+    script.src = 'programs/' + name + '.js';
+    // A script cut short never defines the program, and must not leave another's in its place.
+    /** @type {any} */ (window).labsimProgram = undefined;
+    script.onload = () => {
+      const program = /** @type {any} */ (window).labsimProgram;
+      if (typeof program !== 'function') {
+        delete sources[name];
+        script.remove();
+        reject(new ProgramProblem('damaged'));
+        return;
+      }
+      // A Blob URL starts from file:// too, where a Worker by URL is refused.
+      const blob = new Blob(['(' + program.toString() + ')();'], { type: 'text/javascript' });
+      resolve(URL.createObjectURL(blob));
+    };
+    script.onerror = () => {
+      // The next start tries again: a stick pulled out and put back, a server back up.
+      delete sources[name];
+      script.remove();
+      reject(new ProgramProblem('missing'));
+    };
+    document.head.appendChild(script);
+  });
+  sources[name] = loading;
+  return loading;
+}
+
+/**
+ * @param {string} name
+ * @param {{message: (message: ProgramMessage) => void, failure: (text: string) => void}} on
+ *   on.failure(text) if its Worker fails, with the browser's words
+ */
+export async function start(name, on) {
+  const worker = new Worker(await load(name));
+  worker.onmessage = (event) => on.message(event.data);
+  worker.onerror = (event) => {
+    event.preventDefault();
+    worker.terminate();
+    on.failure(event.message || 'an error in the browser');
+  };
+  /** @param {PageMessage} message */
+  const send = (message) => worker.postMessage(message);
+  return {
+    /** @param {Uint8Array | null} bytes */
+    input: (bytes) => send({ type: 'input', bytes }),
+    stop: () => send({ type: 'stop' }),
+    end: () => worker.terminate(),
+  };
+}

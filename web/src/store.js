@@ -1,0 +1,105 @@
+// The files the programs write, and a run's readings so far, kept in this browser for this site
+// alone. Every page opened from file:// shares one origin, so the storage is named after the
+// site's kit and programs: a student's site never lists the teacher's files.
+
+/** @typedef {{name: string, time: number, key: number, bytes: Uint8Array}} StoredFile */
+/** @typedef {{page: string, name: string, time: number, bytes: Uint8Array}} Readings */
+
+/** @returns {Promise<IDBDatabase | null>} */
+function openDatabase(/** @type {string} */ siteId) {
+  return new Promise((resolve) => {
+    /** @type {IDBOpenDBRequest} */
+    let request;
+    try {
+      request = indexedDB.open('labsim:' + siteId, 2);
+    } catch (error) {
+      resolve(null);
+      return;
+    }
+    request.onupgradeneeded = () => {
+      const names = request.result.objectStoreNames;
+      if (!names.contains('files')) request.result.createObjectStore('files', { keyPath: 'name' });
+      if (!names.contains('readings')) request.result.createObjectStore('readings', { keyPath: 'page' });
+    };
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => resolve(null);
+    request.onblocked = () => resolve(null);
+  });
+}
+
+// Each page holds a lock of its own while it lives, so that another page of the site can tell a
+// run cut short by a closed page from one still going in another tab.
+const page = 'page-' + Date.now().toString(36) + '-' + Math.random().toString(36).slice(2);
+/** @returns {Promise<Set<string> | null>} the names of the pages alive, null where the browser cannot tell */
+async function pagesAlive() {
+  const locks = navigator.locks;
+  if (!locks) return null;
+  await new Promise((resolve) => {
+    locks.request('labsim:' + page, () => {
+      resolve(undefined);
+      return new Promise(() => {});
+    }).catch(() => resolve(undefined));
+  });
+  const { held } = await locks.query();
+  return new Set((held || []).map((lock) => (lock.name || '').slice('labsim:'.length)));
+}
+
+/** @param {string} siteId */
+export async function openStore(siteId) {
+  const database = await openDatabase(siteId);
+  /**
+   * @param {string[]} stores
+   * @param {(tx: IDBTransaction) => IDBRequest | void} work
+   * @returns {Promise<any>}
+   */
+  function transaction(stores, work) {
+    return new Promise((resolve, reject) => {
+      if (!database) {
+        reject(new Error('no storage'));
+        return;
+      }
+      const tx = database.transaction(stores, 'readwrite');
+      const request = work(tx);
+      tx.oncomplete = () => resolve(request ? request.result : undefined);
+      tx.onerror = () => reject(tx.error);
+      tx.onabort = () => reject(tx.error);
+    });
+  }
+
+  /** @type {StoredFile[]} */
+  let files = [];
+  /** @type {Readings[]} */
+  let left = [];
+  if (database) {
+    try {
+      files = await transaction(['files'], (tx) => tx.objectStore('files').getAll());
+      const alive = await pagesAlive();
+      const readings = await transaction(['readings'], (tx) => tx.objectStore('readings').getAll());
+      left = readings.filter((/** @type {Readings} */ r) => !alive || !alive.has(r.page));
+    } catch (error) {
+      files = [];
+    }
+  }
+  return {
+    lasting: !!database,
+    files,
+    /** @type {Readings[]} runs whose page closed before they ended */
+    left,
+    page,
+    /** @param {StoredFile} file  replaces a file of that name */
+    put: (file) => transaction(['files'], (tx) => tx.objectStore('files').put(file)),
+    /** @param {string[]} names */
+    remove: (names) => transaction(['files'], (tx) => names.forEach((name) => tx.objectStore('files').delete(name))),
+    /** @param {Readings} readings */
+    keepReadings: (readings) => transaction(['readings'], (tx) => tx.objectStore('readings').put(readings)),
+    /**
+     * The run's readings become a file, or give way to the file the program wrote, in one step.
+     * @param {Readings} readings
+     * @param {StoredFile | null} file
+     */
+    settleReadings: (readings, file) => transaction(['files', 'readings'], (tx) => {
+      if (file) tx.objectStore('files').put(file);
+      tx.objectStore('readings').delete(readings.page);
+    }),
+  };
+}
