@@ -50,7 +50,9 @@ function load(name) {
     // A script cut short never defines the program, and must not leave another's in its place.
     /** @type {any} */ (window).labsimProgram = undefined;
     script.onload = () => {
+      // Each script's definition is taken once, so that a broken one finds none left by another.
       const program = /** @type {any} */ (window).labsimProgram;
+      /** @type {any} */ (window).labsimProgram = undefined;
       if (typeof program !== 'function') {
         delete sources[name];
         script.remove();
