@@ -2,11 +2,11 @@
 // once for a hand-in, Remove and Remove all with Undo, and the notes on where files stay and
 // which separators the tables use.
 import { openStore } from './store.js';
-import { csv, resultsTable, styleOf, tabSeparated } from './tables.js';
+import { csv, restyled, resultsTable, styleOf, tabSeparated } from './tables.js';
 import { copyText } from './terminal.js';
 import { zip } from './zip.js';
 
-/** @typedef {import('./store.js').StoredFile} StoredFile */
+/** @typedef {import('./store.js').StoredFile & {unkept?: boolean}} StoredFile */
 /** @typedef {import('./store.js').Readings} Readings */
 /** @typedef {import('./tables.js').Style} Style */
 /** @typedef {'stored' | 'refused' | 'unkept'} Kept  in the browser's storage, refused by it, or kept by none */
@@ -21,7 +21,7 @@ const STYLE_WORDS = {
 
 /**
  * @param {string} siteId
- * @param {{notice: (text: string) => void, backToTerminal: () => void}} page
+ * @param {{notice: (text: string) => void, backToTerminal: (event?: Event) => void}} page
  */
 export function labsimFiles(siteId, page) {
   const list = element('files');
@@ -61,6 +61,12 @@ export function labsimFiles(siteId, page) {
       localStorage.setItem(styleKey, style);
     } catch (error) {
       // Kept for this visit only.
+    }
+    // needlefield's tables follow, so that a hand-in never mixes the two.
+    for (const file of memory.filter((other) => /^needlefield-.*\.csv$/.test(other.name))) {
+      const again = { ...file, bytes: restyled(file.bytes, style) };
+      listFile(again);
+      if (store && store.lasting) store.put(again).then(tellOtherPages, () => {});
     }
     render();
     styleButton.focus();
@@ -113,6 +119,7 @@ export function labsimFiles(siteId, page) {
   /**
    * @param {string} name
    * @param {Uint8Array} bytes
+   * @returns {StoredFile}
    */
   function record(name, bytes) {
     // Plain bytes, not a Blob: WebKit keeps no Blob in the storage of a private window.
@@ -131,7 +138,10 @@ export function labsimFiles(siteId, page) {
    */
   function outcome(writing) {
     if (!store || !store.lasting) return Promise.resolve('unkept');
-    return writing.then(() => /** @type {Kept} */ ('stored'), () => /** @type {Kept} */ ('refused'));
+    return writing.then(() => {
+      tellOtherPages();
+      return /** @type {Kept} */ ('stored');
+    }, () => /** @type {Kept} */ ('refused'));
   }
 
   /**
@@ -141,11 +151,12 @@ export function labsimFiles(siteId, page) {
    * @param {Uint8Array} bytes
    * @param {Readings | null} [readings]  a run's readings that this file now holds
    */
-  function save(name, bytes, readings) {
+  async function save(name, bytes, readings) {
     const file = record(name, bytes);
     listFile(file);
-    if (!store) return Promise.resolve(/** @type {Kept} */ ('unkept'));
-    return outcome(readings ? store.settleReadings(readings, file) : store.put(file));
+    const kept = store ? await outcome(readings ? store.settleReadings(readings, file) : store.put(file)) : 'unkept';
+    file.unkept = kept !== 'stored';
+    return kept;
   }
 
   /**
@@ -156,7 +167,7 @@ export function labsimFiles(siteId, page) {
   function keepReadings(readings) {
     if (!store) return Promise.resolve(/** @type {Kept} */ ('unkept'));
     readings.page = store.page;
-    return outcome(store.keepReadings(readings));
+    return store.keepReadings(readings).then(() => /** @type {Kept} */ ('stored'), () => /** @type {Kept} */ ('refused'));
   }
 
   /**
@@ -169,31 +180,51 @@ export function labsimFiles(siteId, page) {
   }
 
   /** @param {StoredFile[]} files */
+  // Undo brings back everything removed since it was last pressed: a double click on Remove,
+  // whose second click lands on the next file once the list has moved, loses nothing.
   async function remove(files) {
     if (!files.length) return;
-    const names = files.map((file) => file.name);
-    removed = files;
-    memory = memory.filter((file) => !names.includes(file.name));
+    removed = removed.concat(files);
+    memory = memory.filter((file) => !files.includes(file));
     render();
+    const what = removed.length === 1 ? removed[0].name : removed.length + ' files';
     undoBar.hidden = false;
-    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent =
-      'Removed ' + (files.length === 1 ? names[0] : 'all ' + files.length + ' files') + '.';
+    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent = 'Removed ' + what + '.';
+    undoButton.setAttribute('aria-label', 'Undo: bring back ' + what);
     undoButton.focus();
-    if (store && store.lasting) await store.remove(names).catch(() => {});
+    page.notice('');
+    if (store && store.lasting) await store.remove(files).catch(() => {});
+    tellOtherPages();
   }
 
-  undoButton.addEventListener('click', async () => {
+  undoButton.addEventListener('click', async (event) => {
     undoBar.hidden = true;
-    const back = removed;
+    // A newer file of that name, here or in another tab, is kept rather than the one removed.
+    const back = removed.filter((file) => !memory.some((other) => other.name === file.name));
     removed = [];
-    // A newer file of that name is kept rather than the one removed.
-    for (const file of back) {
-      if (memory.some((other) => other.name === file.name)) continue;
-      listFile(file);
-      if (store && store.lasting) await store.put(file).catch(() => {});
-    }
-    page.backToTerminal();
+    page.notice('');
+    memory = memory.concat(back);
+    render();
+    page.backToTerminal(event);
+    if (store && store.lasting) await Promise.all(back.map((file) => store && store.restore(file).catch(() => {})));
+    tellOtherPages();
   });
+
+  // Other tabs of the site see each change, so that none hands in or removes an old list.
+  const channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('labsim:' + siteId) : null;
+  function tellOtherPages() {
+    if (channel) channel.postMessage('files');
+  }
+  if (channel) {
+    channel.onmessage = async () => {
+      if (!store || !store.lasting) return;
+      const stored = await store.all().catch(() => null);
+      if (!stored) return;
+      // Files the browser refused to keep live in this page alone.
+      memory = stored.concat(memory.filter((file) => file.unkept && !stored.some((other) => other.name === file.name)));
+      render();
+    };
+  }
 
   element('remove-all').addEventListener('click', () => {
     const count = memory.length;
@@ -204,22 +235,23 @@ export function labsimFiles(siteId, page) {
 
   // Any download gives the keyboard back to the terminal once the browser has taken the file.
   list.addEventListener('click', (event) => {
-    if (event.target instanceof HTMLAnchorElement) setTimeout(page.backToTerminal, 0);
+    if (event.target instanceof HTMLAnchorElement) setTimeout(() => page.backToTerminal(event), 0);
   });
-  downloadAll.addEventListener('click', () => {
+  downloadAll.addEventListener('click', (event) => {
     downloadAll.download = 'files-' + localDate() + '.zip';
-    setTimeout(page.backToTerminal, 0);
+    setTimeout(() => page.backToTerminal(event), 0);
   });
 
   /**
    * @param {StoredFile} file
    * @param {import('./tables.js').Table} table
+   * @param {Event} event
    */
-  async function copyTable(file, table) {
+  async function copyTable(file, table, event) {
     const copied = await copyText(tabSeparated(table, style));
     page.notice(copied ? 'Copied the table of ' + file.name + ': paste it into a spreadsheet.'
       : 'The browser did not let the page copy: download the CSV instead.');
-    page.backToTerminal();
+    page.backToTerminal(event);
   }
 
   /** @param {string} text @param {string} label */
@@ -264,7 +296,7 @@ export function labsimFiles(siteId, page) {
         csvLink.textContent = 'CSV';
         csvLink.setAttribute('aria-label', 'CSV of ' + file.name + ': download ' + csvName);
         const copy = button('Copy table', 'Copy table of ' + file.name);
-        copy.addEventListener('click', () => copyTable(file, table));
+        copy.addEventListener('click', (event) => copyTable(file, table, event));
         item.append(csvLink, ' ', copy, ' ');
       }
       const removeButton = button('Remove', 'Remove ' + file.name + ' from the list');

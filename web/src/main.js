@@ -69,8 +69,11 @@ function showState() {
   saveButton.hidden = !shown;
 }
 
-function backToTerminal() {
-  if (shown) consoleFor(shown).focus();
+/** @param {Event} [event]  the click of a button; one pressed by the keyboard has no count */
+function backToTerminal(event) {
+  if (!shown) return;
+  if (event instanceof MouseEvent && event.detail === 0) consoleFor(shown).quiet();
+  consoleFor(shown).focus();
 }
 
 /**
@@ -239,19 +242,23 @@ function stop() {
   return done;
 }
 
-stopButton.addEventListener('click', () => {
+// A second click on Stop or Start again, which hide once used, lands here and still finds the terminal.
+element('bar').addEventListener('click', (event) => {
+  if (!(event.target instanceof HTMLButtonElement)) backToTerminal();
+});
+stopButton.addEventListener('click', (event) => {
   stop();
-  backToTerminal();
+  backToTerminal(event);
 });
 restartButton.addEventListener('click', () => {
   if (shown && (!live || live.state === 'ended')) start(shown);
 });
-saveButton.addEventListener('click', () => {
+saveButton.addEventListener('click', (event) => {
   if (!shown) return;
   const time = new Date().toTimeString().slice(0, 8).split(':');
   const name = shown + '-screen-' + time[0] + 'h' + time[1] + 'm' + time[2] + 's.txt';
   told(name, files.save(name, new TextEncoder().encode(consoleFor(shown).text())));
-  backToTerminal();
+  backToTerminal(event);
 });
 
 // Where the browser lets the page ask before it goes, it asks; where it does not (a phone's

@@ -88,8 +88,21 @@ export async function openStore(siteId) {
     page,
     /** @param {StoredFile} file  replaces a file of that name */
     put: (file) => transaction(['files'], (tx) => tx.objectStore('files').put(file)),
-    /** @param {string[]} names */
-    remove: (names) => transaction(['files'], (tx) => names.forEach((name) => tx.objectStore('files').delete(name))),
+    /** @param {StoredFile[]} files  each removed only where no newer file of its name replaced it */
+    remove: (files) => transaction(['files'], (tx) => files.forEach((file) => {
+      const store = tx.objectStore('files');
+      const request = store.get(file.name);
+      request.onsuccess = () => request.result && request.result.key === file.key &&
+        request.result.time === file.time && store.delete(file.name);
+    })),
+    /** @param {StoredFile} file  put back unless a file of its name came meanwhile */
+    restore: (file) => transaction(['files'], (tx) => {
+      const store = tx.objectStore('files');
+      const request = store.get(file.name);
+      request.onsuccess = () => request.result || store.put(file);
+    }),
+    /** @returns {Promise<StoredFile[]>} */
+    all: () => transaction(['files'], (tx) => tx.objectStore('files').getAll()),
     /** @param {Readings} readings */
     keepReadings: (readings) => transaction(['readings'], (tx) => tx.objectStore('readings').put(readings)),
     /**

@@ -58,6 +58,20 @@ export function tabSeparated(table, style) {
 }
 
 /**
+ * A CSV written by csv(), again in the given style.
+ * @param {Uint8Array} bytes
+ * @param {Style} style
+ */
+export function restyled(bytes, style) {
+  const [head, ...lines] = decoder.decode(bytes).split('\n').filter(Boolean);
+  const comma = head.includes(';');
+  /** @param {string} line */
+  const cells = (line) => line.split(comma ? ';' : ',');
+  const rows = lines.map((line) => cells(line).map((cell) => (comma ? cell.replace(',', '.') : cell)));
+  return csv({ header: cells(head), rows }, style);
+}
+
+/**
  * Whether the language writes 1.5 with a decimal comma.
  * @param {string} language
  * @returns {Style}

@@ -14,9 +14,13 @@ export function copyText(text) {
     area.value = text;
     document.body.appendChild(area);
     area.select();
-    const done = document.execCommand('copy');
-    area.remove();
-    return done;
+    try {
+      return document.execCommand('copy');
+    } catch (error) {
+      return false;
+    } finally {
+      area.remove();
+    }
   };
   if (navigator.clipboard && navigator.clipboard.writeText) {
     return navigator.clipboard.writeText(text).then(() => true, fallback);
@@ -45,6 +49,7 @@ export function labsimConsole(container, handlers) {
   let reading = false;
   let partial = '';
   let keys = '';
+  let quietUntil = 0;
 
   function resize() {
     // A hidden terminal has no size to fit; it is fitted when shown.
@@ -111,6 +116,8 @@ export function labsimConsole(container, handlers) {
     }
     // Arrow and function keys have no meaning here.
     if (data[0] === '\x1b') return;
+    // An Enter pressed twice on a button must not answer the program with an empty line.
+    if (data === '\r' && !partial && !keys && performance.now() < quietUntil) return;
     keys += data;
     pump();
   });
@@ -150,5 +157,9 @@ export function labsimConsole(container, handlers) {
     text,
     resize,
     focus: () => terminal.focus(),
+    // An Enter that pressed a button may come again, meant for the button; it is no answer.
+    quiet: () => {
+      quietUntil = performance.now() + 500;
+    },
   };
 }
