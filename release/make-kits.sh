@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release kits of the named platforms into OUT: each platform in a static build of its
 # own whose programs name no folder, each kit packed with the commit's time, sorted members and
-# numeric owners, then SHA256SUMS over every kit in OUT.
+# numeric owners, each Linux kit also as a Debian package and each Windows kit as an MSI, then
+# SHA256SUMS over every kit and package in OUT.
 # Usage: release/make-kits.sh OUT PLATFORM...
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,9 +19,9 @@ export SOURCE_DATE_EPOCH
 # tests/check_release.sh.
 platform_ready() {
   case $1 in
-    Linux) bash tools/packages.sh build >&2 ;;
-    Linux-aarch64) bash tools/packages.sh build arm64 >&2 ;;
-    Windows) bash tools/packages.sh build windows >&2 ;;
+    Linux) bash tools/packages.sh build deb >&2 ;;
+    Linux-aarch64) bash tools/packages.sh build arm64 deb >&2 ;;
+    Windows) bash tools/packages.sh build windows msi >&2 ;;
     *)
       echo "No release platform named $1" >&2
       return 1 ;;
@@ -85,11 +86,17 @@ for platform in "$@"; do
     cmake --install "$build" --strip --component "$component" --prefix "$stage/$name" >/dev/null
     pack "$stage" "$name" "$archive"
     echo "$name.$archive"
+    # The installers IT departments deploy, packed from the same files.
+    case $platform in
+      Linux) bash release/make-deb.sh "$out" "$stage/$name" amd64 ;;
+      Linux-aarch64) bash release/make-deb.sh "$out" "$stage/$name" arm64 ;;
+      Windows) bash release/make-msi.sh "$out" "$stage/$name" ;;
+    esac
   done <"$build/kits.txt"
 done
 
 cd "$out"
 shopt -s nullglob
-kits=(*.tar.gz *.zip)
+kits=(*.tar.gz *.zip *.deb *.msi)
 sha256sum -- "${kits[@]}" >SHA256SUMS
-echo "SHA256SUMS of ${#kits[@]} kits in $out"
+echo "SHA256SUMS of ${#kits[@]} kits and packages in $out"

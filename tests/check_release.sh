@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release kits in build-release/ (or $1): each holds exactly its files, each packaged
-# Linux program starts in an empty root (as root), and the kits of the platforms in $2 (Linux)
-# built again from a copy of the sources elsewhere are the same bytes.
+# Linux program starts in an empty root (as root), the Debian packages and MSIs install, launch
+# into the user's labsim folder and uninstall without a trace, and the kits and packages of the
+# platforms in $2 (Linux) built again from a copy of the sources elsewhere are the same bytes.
 # shellcheck disable=SC2016,SC2034 # check evaluates its quoted command itself
 set -uo pipefail
 shopt -s nullglob
@@ -32,6 +33,7 @@ for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $te
     (cd "$tmp/$name" && cmake -E tar xf "$kits/$file")'
 done
 
+dialogue='100\n30\n0 10\n5\n1\nr1\n\n\n'
 if [ "$(id -u)" = 0 ]; then
   # An aarch64 program runs under qemu, with no other file of its own processor in the root.
   qemu=$(command -v qemu-aarch64) && qemu_files="$qemu $(ldd "$qemu" | grep -o '/[^ ]*')"
@@ -43,8 +45,54 @@ if [ "$(id -u)" = 0 ]; then
     check "$program starts in an empty root" '[ -n "$want" ] && [ "$(echo 0 50 50 | timeout 300 \
       chroot "$root" $run "/${program##*/}" | head -n 1)" = "$want" ]'
   done
+  # A launcher's wrapper, its /usr made the scratch root's, must leave the results in ~/labsim.
+  for deb in "$kits"/*_amd64.deb; do
+    root=$(mktemp -d -p "$tmp") home=$(mktemp -d -p "$tmp") && package=${deb##*/}
+    package=${package%%_*} && mkdir -p "$root/var/lib/dpkg/info" && : >"$root/var/lib/dpkg/status"
+    check "${deb##*/} installs into a scratch root" 'dpkg --root="$root" -i "$deb" >/dev/null'
+    launcher=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/labsim-rodheat.desktop")
+    check "the rodheat launcher of $package writes into ~/labsim" '(cd "$tmp" &&
+      printf "$dialogue" | HOME=$home sh -c "$(sed "s|/usr/|$root/usr/|" "$root${launcher% *}")" \
+      sh rodheat >/dev/null) && [ -s "$home/labsim/r1.txt" ]'
+    check "dpkg -r $package leaves nothing" 'dpkg --root="$root" -r "$package" >/dev/null &&
+      [ -z "$(cd "$root" && find . -mindepth 1 -not -path "./var*")" ]'
+  done
 else
   echo "skipped: starting each program in an empty root needs root (chroot)"
+fi
+for deb in "$kits"/*.deb; do
+  # lintian leaves files in its temporary folder.
+  check "lintian finds no error in ${deb##*/}" 'TMPDIR=$tmp lintian --fail-on error "$deb" \
+    >"$tmp/lintian.log" 2>&1 || ! cat "$tmp/lintian.log"'
+done
+
+# Each MSI in a Wine prefix of its own, whose Documents is a scratch home; the shortcut's command
+# line, as the MSI records it, runs as cmd runs a line of a batch file. Wine's server keeps its
+# socket in TMPDIR.
+wine() {
+  WINEPREFIX=$tmp/wine HOME=$tmp/wine-home TMPDIR=$tmp WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d" "$loader" "$@"
+}
+loader=$(sed -n 's/^LABSIM_WINE:FILEPATH=//p' "$kits/build/Windows/CMakeCache.txt" 2>/dev/null)
+msis=("$kits"/*.msi) && documents=$tmp/wine/drive_c/users/$(id -un)/Documents/labsim
+if [ ${#msis[@]} -gt 0 ]; then
+  check "Wine makes a prefix for the MSIs" 'mkdir "$tmp/wine-home" &&
+    wine wineboot -i >/dev/null 2>&1'
+  for msi in "${msis[@]}"; do
+    package=${msi##*/} && package=${package%%-[0-9]*} && rm -rf "$documents"
+    check "${msi##*/} installs silently" 'wine msiexec /i "$msi" /qn &&
+      [ -f "$tmp/wine/drive_c/Program Files/$package/rodheat.exe" ] &&
+      [ -n "$(find "$tmp/wine/drive_c" -name rodheat.lnk)" ]'
+    line=$(msiinfo export "$msi" Shortcut | awk -F'\t' '$3 == "rodheat" { print $6 }')
+    printf '@%s%s%s\r\n' "${line%%\[INSTALLDIR]*}" 'C:\Program Files\'"$package"'\' \
+      "${line#*\[INSTALLDIR]}" | sed 's|^@/c |@|' >"$tmp/shortcut.bat"
+    check "the rodheat shortcut of $package writes into Documents\\labsim" '(cd "$tmp" &&
+      printf "$dialogue" | wine cmd.exe /c "$(wine winepath -w "$tmp/shortcut.bat")" >/dev/null) &&
+      [ -s "$documents/r1.txt" ]'
+    check "msiexec /x removes every file of $package" 'wine msiexec /x "$msi" /qn &&
+      [ -z "$(find "$tmp/wine/drive_c" -ipath "*labsim*")" ]'
+  done
+  WINEPREFIX=$tmp/wine TMPDIR=$tmp "${loader%/*}/wineserver" -k
 fi
 
 # A second build elsewhere, from a copy of the files git knows, with the same commit time.
@@ -53,7 +101,7 @@ mkdir "$tmp/src" && git ls-files -z -co --exclude-standard | tar --null -T - -cf
   tar -C "$tmp/src" -xf -
 check "the kits of $platforms build again" 'bash "$tmp/src/release/make-kits.sh" "$tmp/again" \
   $platforms >"$tmp/again.log" 2>&1 || ! cat "$tmp/again.log"'
-for again in "$tmp/again"/*.{tar.gz,zip}; do
+for again in "$tmp/again"/*.{tar.gz,zip,deb,msi}; do
   kit=${again##*/} && sha256sum "$kits/$kit" "$again"
   check "$kit is the same bytes when built again" 'cmp -s "$kits/$kit" "$again"'
 done

@@ -4,7 +4,7 @@
 # are any; with --list it prints their names alone, for an install.
 # Usage: tools/packages.sh [--list] GROUP...
 # Groups: build test lint libcxx windows windows-tests arm64 arm64-tests fuzz web browsers
-# analysis release all
+# analysis release deb msi all
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -57,8 +57,12 @@ checks() {
     analysis) printf '%s\n' "/usr/bin/python3 -c 'import numpy':python3-numpy" \
       "/usr/bin/python3 -c 'import pandas':python3-pandas" ;;
     release) printf '%s\n' "command -v tar:tar" "command -v zip:zip" ;;
+    # The Debian packages, and lintian, which check-release runs over them.
+    deb) printf '%s\n' "command -v dpkg-deb:dpkg" "command -v lintian:lintian" ;;
+    # wixl writes the MSI; msitools' msibuild and msiinfo set and read its summary.
+    msi) printf '%s\n' "command -v wixl:wixl" "command -v msibuild:msitools" ;;
     all) for group in build test lint libcxx windows windows-tests arm64 arm64-tests fuzz web \
-      browsers analysis release; do
+      browsers analysis release deb msi; do
       checks "$group"; done ;;
     *) echo "tools/packages.sh: no group named $1" >&2; return 1 ;;
   esac

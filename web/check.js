@@ -191,7 +191,8 @@ const tableRows = (rows) => rows.filter((row) => /^\|\s+\d+ \|/.test(row));
 const waitForScreen = (driver, pattern, timeout) => waitFor(driver, (source) => new RegExp(source).test(
   [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout);
 const waitForStatus = (driver, pattern, timeout) => waitFor(driver, (source) =>
-  new RegExp(source).test(document.getElementById('status').textContent), pattern.source, timeout);
+  new RegExp(source).test(document.getElementById('status').textContent), pattern.source, timeout)
+  .catch(async (error) => { throw new Error(error.message + '; the status: ' + await driver.run(() => document.getElementById('status').textContent)); });
 async function answer(driver, text) {
   await driver.type(text);
   await driver.press('Enter');
@@ -224,7 +225,11 @@ async function tables(driver, name, comma) {
 // Records each status change, the screen 1.2 s and 3.2 s into a run after its 1 s pause (at 15 s
 // and 40 s of the model's time), and the page's worst answer time while a run goes on.
 function installProbe() {
-  window.probe = { changes: [], worstLag: 0 };
+  window.probe = { changes: [], worstLag: 0, locks: [] };
+  if (navigator.wakeLock) {
+    const ask = navigator.wakeLock.request.bind(navigator.wakeLock);
+    navigator.wakeLock.request = (type) => ask(type).then((lock) => window.probe.locks.push(lock) && lock);
+  }
   const status = document.getElementById('status');
   const running = () => /experiment is running/.test(status.textContent);
   const rows = () => [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n');
@@ -238,7 +243,10 @@ function installProbe() {
     window.probe.changes.push([performance.now(), status.textContent]);
     if (!running() || window.probe.early !== undefined) return;
     window.probe.early = '';
-    setTimeout(() => { window.probe.early = rows(); }, 2200);
+    setTimeout(() => {
+      window.probe.early = rows();
+      window.probe.awake = window.probe.locks.some((lock) => !lock.released);
+    }, 2200);
     setTimeout(() => { window.probe.later = rows(); }, 4200);
   }).observe(status, { subtree: true, childList: true, characterData: true });
 }
@@ -305,6 +313,9 @@ async function browserSession(browserName, driver, site, studentSite) {
     figures.run = (probe.changes[start + 1][0] - probe.changes[start][0]) / 1000;
     figures.worstLag = probe.worstLag;
     check(browserName + ': a 60 s run takes 4.8 s within 5 % after its 1 s pause', Math.abs(figures.run - 5.8) <= 0.24, figures.run);
+    const lock = await driver.run(() => navigator.wakeLock && [window.probe.awake, window.probe.locks.every((l) => l.released)]);
+    // WebKitGTK refuses the lock in the checks' virtual display.
+    if (lock && browserName !== 'webkit') check(browserName + ': the screen is kept on during the run and let go after it', lock[0] && lock[1], lock);
     check(browserName + ': typed-ahead keys during the run are dropped, the closing prompt waits',
       (await screen(driver)).filter((row) => row).pop().startsWith('Press ENTER to exit the simulation'));
     accessibility.push(...await axeFindings(driver));
@@ -313,11 +324,19 @@ async function browserSession(browserName, driver, site, studentSite) {
       await pause(300);
       check(browserName + ': at 1366x625 the new file and the terminal\'s last line are in view',
         await inView(driver, ['#files a[download="run1.txt"]', '#terminal .console:not([hidden]) .xterm-screen']));
-      await driver.viewport(390, 844);
-      await pause(300);
-      const narrow = tableRows(await screen(driver));
-      check(browserName + ': at 390x844 the five-sensor rows are whole',
-        narrow.length > 0 && narrow.every((row) => /^(\|\s+[\d.-]+ ){6}\|$/.test(row)), JSON.stringify(narrow));
+      // Phones, and 1366x625 at 200 % zoom: one page that scrolls, the table whole, Files a tap away.
+      for (const [width, height] of [[320, 640], [360, 740], [390, 844], [430, 932], [683, 312]]) {
+        await driver.viewport(width, height);
+        await pause(300);
+        const narrow = tableRows(await screen(driver));
+        const fit = await driver.run(() => ({ bar: document.getElementById('bar').getBoundingClientRect().bottom,
+          font: parseFloat(getComputedStyle(document.querySelector('#terminal .console:not([hidden]) .xterm-rows')).fontSize),
+          boxed: [...document.querySelectorAll('main, aside, #intro')].some((box) => /auto|scroll/.test(getComputedStyle(box).overflowY) &&
+            box.scrollHeight > box.clientHeight + 1) }));
+        check(browserName + ': at ' + width + 'x' + height + ' the five-sensor rows are whole in ' + fit.font + ' px type, the bar ends at ' +
+          fit.bar + ' px, Files is a tap away and the page scrolls as one', narrow.length > 0 && narrow.every((row) => /^(\|\s+[\d.-]+ ){6}\|$/.test(row)) &&
+          fit.font >= (width >= 390 ? 10 : 8) && (width > 640 || fit.bar <= 130) && !fit.boxed && await inView(driver, ['#to-files']), JSON.stringify([narrow, fit]));
+      }
       await driver.viewport(1280, 1700);
     }
     await driver.reload();

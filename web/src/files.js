@@ -21,7 +21,8 @@ const STYLE_WORDS = {
 
 /**
  * @param {string} siteId
- * @param {{notice: (text: string) => void, backToTerminal: (event?: Event) => void}} page
+ * @param {{notice: (text: string) => void, backToTerminal: (event?: Event) => void,
+ *   listed: (count: number) => void}} page
  */
 export function labsimFiles(siteId, page) {
   const list = element('files');
@@ -37,7 +38,8 @@ export function labsimFiles(siteId, page) {
   /** @type {Awaited<ReturnType<typeof openStore>> | null} */
   let store = null;
   let nextKey = 1;
-  let forgetsOnClose = false;
+  // What the status adds to each saved file where the browser may not keep it.
+  let downloadNow = '';
   /** @type {StoredFile[]} */
   let removed = [];
 
@@ -72,48 +74,55 @@ export function labsimFiles(siteId, page) {
     styleButton.focus();
   });
 
-  // Whether what the page keeps outlives the window: true, false, or null where the browser does
-  // not tell. A private window's storage is a small one in memory; Firefox and Safari refuse it
-  // the origin's private file system, which they grant a normal window (Firefox on file:// too).
-  async function storageOutlivesWindow() {
+  // How long what the page keeps lasts: for good, only until the private window closes, until
+  // the browser needs the room (a served site the browser would not promise to keep; Safari
+  // also clears a site after 7 days without a visit), or unknown where the browser does not
+  // tell. A private window's storage is a small one in memory; Firefox and Safari refuse it the
+  // origin's private file system, which they grant a normal window (Firefox on file:// too).
+  /** @returns {Promise<'persistent' | 'private' | 'evictable' | 'unknown'>} */
+  async function storageLasts() {
     const storage = navigator.storage;
-    if (!storage || !storage.persisted) return null;
+    if (!storage || !storage.persisted) return 'unknown';
     try {
-      if (await storage.persisted()) return true;
+      if (await storage.persisted()) return 'persistent';
       // Firefox asks on file:// pages in a way that can close them; a served site may ask.
       const served = /^https?:$/.test(location.protocol);
-      if (served && (await storage.persist())) return true;
+      if (served && (await storage.persist())) return 'persistent';
       const { quota } = await storage.estimate();
-      if (quota !== undefined && quota < 200 * 1024 * 1024) return false;
+      if (quota !== undefined && quota < 200 * 1024 * 1024) return 'private';
       if ((served || /Firefox\//.test(navigator.userAgent)) && storage.getDirectory &&
-          !(await storage.getDirectory().then(() => true, () => false))) return false;
+          !(await storage.getDirectory().then(() => true, () => false))) return 'private';
+      if (served) return 'evictable';
     } catch (error) {
-      return null;
+      return 'unknown';
     }
-    return null;
+    return 'unknown';
   }
 
-  /** @returns {Promise<Readings[]>} the readings of runs whose page closed before they ended */
   async function open() {
     store = await openStore(siteId);
     memory = store.files.slice();
     nextKey = memory.reduce((key, file) => Math.max(key, file.key + 1), nextKey);
-    const lasting = store.lasting ? await storageOutlivesWindow() : false;
-    forgetsOnClose = lasting === false;
+    const lasts = store.lasting ? await storageLasts() : 'private';
     const next = ' Whoever uses this browser next sees these files too: download what you need, ' +
       'then "Remove all".';
     if (!store.lasting) {
       note.textContent = 'This browser keeps no files for this page: download each file as soon ' +
         'as it is listed, before you close the page.';
-    } else if (forgetsOnClose) {
+    } else if (lasts === 'private') {
+      downloadNow = 'Download it now: this private window forgets it.';
       note.textContent = 'This is a private window: its files go when the window closes. ' +
         'Download each file as soon as it is listed.';
+    } else if (lasts === 'evictable') {
+      downloadNow = 'Download it now: this browser may delete it.';
+      note.textContent = 'This browser did not promise to keep these files: it may delete them ' +
+        'when it needs room (Safari after 7 days without a visit). Download each file after each ' +
+        'run.' + next;
     } else {
       note.textContent = 'Files stay in this browser on this computer only, until you remove ' +
-        'them (in a private window, until it closes).' + next;
+        'them' + (lasts === 'persistent' ? '' : ' (in a private window, until it closes)') + '.' + next;
     }
     render();
-    return store.left;
   }
 
   /**
@@ -310,6 +319,7 @@ export function labsimFiles(siteId, page) {
       downloadAll.download = 'files-' + localDate() + '.zip';
     }
     actions.hidden = !files.length;
+    page.listed(files.length);
     urls.forEach((made, id) => kept.has(id) || URL.revokeObjectURL(made));
     urls = kept;
     styleText.textContent = STYLE_WORDS[style][0];
@@ -322,7 +332,9 @@ export function labsimFiles(siteId, page) {
     keepReadings,
     settle,
     style: () => style,
-    forgetsOnClose: () => forgetsOnClose,
+    downloadNow: () => downloadNow,
+    /** @param {(readings: Readings) => void} callback */
+    whenPagesClose: (callback) => store && store.whenPagesClose(callback),
   };
 }
 

@@ -49,7 +49,21 @@ const intro = element('intro');
 const terminals = element('terminal');
 const picture = element('picture');
 const status = statusLine(element('status'), titles);
-const files = labsimFiles(site.id, { notice: status.notice, backToTerminal });
+// Below the terminal on a phone, Files is one tap away from the bar.
+const toFiles = element('to-files');
+const files = labsimFiles(site.id, {
+  notice: status.notice,
+  backToTerminal,
+  listed: (count) => {
+    toFiles.hidden = !count;
+    toFiles.textContent = 'Files (' + count + ')';
+  },
+});
+toFiles.addEventListener('click', () => {
+  const first = /** @type {HTMLElement | null} */ (document.querySelector('#files a'));
+  element('files-heading').scrollIntoView();
+  if (first) first.focus({ preventScroll: true });
+});
 
 // The program on screen, and the one running in a Worker (the same one, or none).
 /** @type {string | null} */
@@ -84,8 +98,7 @@ function backToTerminal(event) {
 async function told(name, kept) {
   const outcome = await kept;
   if (outcome === 'stored') {
-    status.notice('Saved ' + name + ': see Files.' +
-      (files.forgetsOnClose() ? ' Download it now: this private window forgets it.' : ''));
+    status.notice('Saved ' + name + ': see Files.' + (files.downloadNow() ? ' ' + files.downloadNow() : ''));
   } else if (outcome === 'refused') {
     status.notice('The browser refused to keep ' + name + ': download it now from Files; it ' +
       'stays listed only while this page is open.');
@@ -184,6 +197,7 @@ function end(session, problem) {
     told(readings.name, files.settle(readings));
   }
   consoleFor(session.name).accept(false);
+  keepScreenOn(false);
   session.waiters.splice(0).forEach((resolve) => resolve());
   if (live === session) showState();
 }
@@ -209,6 +223,7 @@ function receive(session, message) {
   } else if (message.type === 'run') {
     if (message.running) session.state = 'running';
     else if (session.state === 'running' || session.state === 'stopping') session.state = 'working';
+    keepScreenOn(message.running);
   } else if (message.type === 'readings') {
     session.readings = { page: '', name: message.name, time: Date.now(), bytes: message.bytes };
     files.keepReadings(session.readings);
@@ -227,6 +242,32 @@ function receive(session, message) {
   }
   if (live === session) showState();
 }
+
+// A phone's screen stays on during a run, which its sleep would otherwise pause or end. The
+// browser drops the lock whenever the page is hidden, so it is asked for again on return.
+/** @type {WakeLockSentinel | null} */
+let screenLock = null;
+/** @param {boolean} on */
+async function keepScreenOn(on) {
+  if (!on || !running()) {
+    if (screenLock) screenLock.release().catch(() => {});
+    screenLock = null;
+    return;
+  }
+  if (screenLock || !navigator.wakeLock || document.visibilityState !== 'visible') return;
+  try {
+    const lock = await navigator.wakeLock.request('screen');
+    if (running() && !screenLock) {
+      screenLock = lock;
+      lock.addEventListener('release', () => { if (screenLock === lock) screenLock = null; });
+    } else {
+      lock.release().catch(() => {});
+    }
+  } catch (error) {
+    // Refused (a low battery, a policy): the run goes on regardless.
+  }
+}
+document.addEventListener('visibilitychange', () => keepScreenOn(true));
 
 // As Ctrl-C on a console: the program writes the rows so far and asks its closing question.
 // Resolves once it has, or has ended.
@@ -284,7 +325,11 @@ site.programs.forEach((name) => {
   const item = document.createElement('li');
   const link = document.createElement('a');
   link.href = '#' + name;
-  link.textContent = titles[name];
+  // A phone's narrow bar shows the name alone.
+  const what = document.createElement('span');
+  what.className = 'what';
+  what.textContent = titles[name].slice(name.length);
+  link.append(name, what);
   item.appendChild(link);
   menu.appendChild(item);
   const blurb = document.createElement('li');
@@ -395,13 +440,13 @@ window.addEventListener('resize', () => {
   resizing = setTimeout(() => shown && consoleFor(shown).resize(), 50);
 });
 
-files.open().then(async (left) => {
+files.open().then(() => {
   show(wanted());
   // Runs cut short by a closed page: their readings become their files, said once.
-  for (const readings of left) {
+  files.whenPagesClose(async (readings) => {
     const name = readings.name.split('/').pop() || readings.name;
     await files.settle(readings);
     status.notice('The last experiment was cut short when the page closed; its readings so far ' +
       'are kept in ' + name + ': see Files.');
-  }
+  });
 });

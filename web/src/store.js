@@ -27,21 +27,29 @@ function openDatabase(/** @type {string} */ siteId) {
   });
 }
 
-// Each page holds a lock of its own while it lives, so that another page of the site can tell a
-// run cut short by a closed page from one still going in another tab.
+// Each page answers a roll call with its name while it lives, so that another page of the site
+// can tell a run cut short by a closed page from one still going in another tab. (A lock held
+// for the page's life would say the same, but WebKit can keep a reloaded page's lock held.)
 const page = 'page-' + Date.now().toString(36) + '-' + Math.random().toString(36).slice(2);
-/** @returns {Promise<Set<string> | null>} the names of the pages alive, null where the browser cannot tell */
-async function pagesAlive() {
-  const locks = navigator.locks;
-  if (!locks) return null;
-  await new Promise((resolve) => {
-    locks.request('labsim:' + page, () => {
-      resolve(undefined);
-      return new Promise(() => {});
-    }).catch(() => resolve(undefined));
+const rollCall = typeof BroadcastChannel === 'function' ? new BroadcastChannel('labsim-pages') : null;
+if (rollCall) rollCall.onmessage = (event) => event.data === 'who' && rollCall.postMessage(page);
+
+/** @returns {Promise<Set<string>>} the pages that answer within a second */
+function pagesAlive() {
+  return new Promise((resolve) => {
+    const alive = new Set();
+    if (typeof BroadcastChannel !== 'function') {
+      resolve(alive);
+      return;
+    }
+    const ask = new BroadcastChannel('labsim-pages');
+    ask.onmessage = (event) => alive.add(event.data);
+    ask.postMessage('who');
+    setTimeout(() => {
+      ask.close();
+      resolve(alive);
+    }, 1000);
   });
-  const { held } = await locks.query();
-  return new Set((held || []).map((lock) => (lock.name || '').slice('labsim:'.length)));
 }
 
 /** @param {string} siteId */
@@ -69,22 +77,42 @@ export async function openStore(siteId) {
   /** @type {StoredFile[]} */
   let files = [];
   /** @type {Readings[]} */
-  let left = [];
+  let readings = [];
   if (database) {
     try {
       files = await transaction(['files'], (tx) => tx.objectStore('files').getAll());
-      const alive = await pagesAlive();
-      const readings = await transaction(['readings'], (tx) => tx.objectStore('readings').getAll());
-      left = readings.filter((/** @type {Readings} */ r) => !alive || !alive.has(r.page));
+      readings = await transaction(['readings'], (tx) => tx.objectStore('readings').getAll());
     } catch (error) {
       files = [];
     }
   }
+
+  /**
+   * Calls back with each run's readings once the page that took them is gone: at once for a page
+   * closed before this one opened, and within seconds of the close of another tab still running
+   * one. A run that ends in its own page leaves nothing behind.
+   * @param {(readings: Readings) => void} callback
+   */
+  async function whenPagesClose(callback) {
+    if (!readings.length) return;
+    const alive = await pagesAlive();
+    const waiting = [];
+    for (const left of readings) {
+      if (alive.has(left.page)) {
+        waiting.push(left);
+        continue;
+      }
+      const still = await transaction(['readings'], (tx) => tx.objectStore('readings').get(left.page))
+        .catch(() => null);
+      if (still) callback(still);
+    }
+    readings = waiting;
+    if (waiting.length) setTimeout(() => whenPagesClose(callback), 5000);
+  }
   return {
     lasting: !!database,
     files,
-    /** @type {Readings[]} runs whose page closed before they ended */
-    left,
+    whenPagesClose,
     page,
     /** @param {StoredFile} file  replaces a file of that name */
     put: (file) => transaction(['files'], (tx) => tx.objectStore('files').put(file)),

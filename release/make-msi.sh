@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Packs an unpacked Windows kit as an MSI for Group Policy or Intune: installed per machine in
+# Program Files, a Start-menu shortcut per program that runs it in the user's Documents\labsim.
+# Its codes are derived from names and contents and its times are SOURCE_DATE_EPOCH, so the
+# file is the same bytes on every build.
+# Usage: release/make-msi.sh OUT KIT (KIT is e.g. .../labsim-student-1.0.0-Windows)
+set -euo pipefail
+# The files' order is the cabinet's and the tables' order, the same in every locale.
+export LC_ALL=C
+out=$(cd "$1" && pwd) kit=$2
+name=${kit##*/}
+package=${name%%-[0-9]*} version=${name#"$package"-} && version=${version%%-*}
+stage=$(mktemp -d) && trap 'rm -rf "$stage"' EXIT
+
+# uuid NAME: a name-based (version 5 style) UUID, the same on every build.
+uuid() {
+  local h
+  h=$(printf 'labsim:%s' "$1" | sha1sum)
+  printf '%s-%s-5%s-%x%s-%s' "${h:0:8}" "${h:8:4}" "${h:13:3}" $((0x${h:16:1} & 3 | 8)) \
+    "${h:17:3}" "${h:20:12}" | tr a-f A-F
+}
+# id TEXT: an MSI identifier, letters, digits, dots and underscores.
+id() { printf 'f_%s' "${1//[^A-Za-z0-9.]/_}"; }
+
+# directory FOLDER: the kit's FOLDER as nested Directory elements, a component per file.
+directory() {
+  local path entry base
+  for entry in "$kit${1:+/$1}"/*; do
+    base=${entry##*/} path=${1:+$1/}$base
+    if [ -d "$entry" ]; then
+      echo "<Directory Id=\"$(id "d/$path")\" Name=\"$base\">"
+      directory "$path"
+      echo "</Directory>"
+    else
+      echo "<Component Id=\"$(id "$path")\" Guid=\"$(uuid "$package/file/$path")\" Win64=\"yes\">"
+      echo "<File Id=\"$(id "$path")\" Name=\"$base\" Source=\"$path\" KeyPath=\"yes\"/>"
+      echo "</Component>"
+    fi
+  done
+}
+
+# A shortcut's working folder is fixed at install time, for the installing account: cmd makes
+# and enters the user's own Documents\labsim when the program starts, so results land there.
+shortcuts() {
+  local program folder='%USERPROFILE%\Documents\labsim'
+  for program in "$kit"/*.exe; do
+    program=${program##*/}
+    echo "<Shortcut Id=\"$(id "s/$program")\" Name=\"${program%.exe}\"" \
+      "Description=\"labsim: ${program%.exe}, its files in Documents\\labsim\"" \
+      "Target=\"[System64Folder]cmd.exe\" WorkingDirectory=\"INSTALLDIR\"" \
+      "Arguments=\"/c mkdir &quot;$folder&quot; 2&gt;nul &amp; cd /d &quot;$folder&quot;" \
+      "&amp;&amp; &quot;[INSTALLDIR]$program&quot;\"/>"
+  done
+}
+
+# The package code names these contents: same files and script, same code; others, another.
+contents=$( { (cd "$kit" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+  sha256sum <"$0"; } | sha256sum | cut -c1-64)
+title=$package && [ "$package" = labsim ] || title="labsim (student)"
+cat >"$stage/$package.wxs" <<EOF
+<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+<Product Id="$(uuid "$package/product/$version")" Name="$title $version" Language="1033"
+  Version="$version" Manufacturer="labsim" UpgradeCode="$(uuid "$package/upgrade")">
+<Package Id="$(uuid "$package/package/$contents")" InstallerVersion="500" Compressed="yes"
+  InstallScope="perMachine" Description="$title $version"/>
+<MajorUpgrade DowngradeErrorMessage="A newer $title is already installed."/>
+<Media Id="1" Cabinet="labsim.cab" EmbedCab="yes"/>
+<Directory Id="TARGETDIR" Name="SourceDir">
+<Directory Id="ProgramFiles64Folder">
+<Directory Id="INSTALLDIR" Name="$package">
+$(directory "")
+</Directory>
+</Directory>
+<Directory Id="ProgramMenuFolder">
+<Directory Id="MenuFolder" Name="$title">
+<Component Id="Shortcuts" Guid="$(uuid "$package/shortcuts")" Win64="yes">
+$(shortcuts)
+<RemoveFolder Id="MenuFolder" On="uninstall"/>
+<RegistryValue Root="HKLM" Key="Software\\labsim\\$package" Name="Shortcuts" Type="integer"
+  Value="1" KeyPath="yes"/>
+</Component>
+</Directory>
+</Directory>
+</Directory>
+<Feature Id="Complete" Level="1">
+$(grep -o '<Component Id="[^"]*"' <<<"$(directory ""; echo '<Component Id="Shortcuts"')" |
+  sed 's/<Component Id=\(.*\)/<ComponentRef Id=\1\/>/')
+</Feature>
+</Product>
+</Wix>
+EOF
+file=$out/$package-$version-x64.msi
+rm -f "$file"
+# wixl takes each Source as a path relative to where it runs.
+(cd "$kit" && wixl -a x64 -o "$file" "$stage/$package.wxs")
+
+# wixl stamps each build with a fresh revision code and the clock's time: the code becomes the
+# package code, and both times (properties 12 and 13, FILETIMEs) become SOURCE_DATE_EPOCH.
+msibuild "$file" -s "$title $version" labsim 'x64;1033' "{$(uuid "$package/package/$contents")}"
+summary=$'\005SummaryInformation'
+msiinfo extract "$file" "$summary" >"$stage/summary" 2>/dev/null
+le32() { od -An -tu4 -j "$1" -N 4 "$stage/summary" | tr -d ' '; }
+filetime=$(printf '%016x' $(((SOURCE_DATE_EPOCH + 11644473600) * 10000000)))
+new='\x40\x00\x00\x00' && for i in 14 12 10 8 6 4 2 0; do new+="\\x${filetime:$i:2}"; done
+section=$(le32 44) && count=$(le32 $((section + 4)))
+for ((i = 0; i < count; i++)); do
+  property=$(le32 $((section + 8 + 8 * i))) at=$((section + $(le32 $((section + 12 + 8 * i)))))
+  [ "$property" = 12 ] || [ "$property" = 13 ] || continue
+  # The stream's bytes lie in the file as they are; a property's 12 bytes are found there.
+  old=$(od -An -tx1 -j "$at" -N 12 "$stage/summary" | tr -d ' \n' | sed 's/../\\x&/g')
+  for offset in $(grep -obUaP "$old" "$file" | cut -d: -f1); do
+    printf %b "$new" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+  done
+done
+want=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%a %b %e %T %Y')
+times=$(TZ=UTC msiinfo suminfo "$file" | grep -c -e "^Created: $want$" -e "^Last saved: $want$")
+[ "$times" = 2 ] || { echo "$file: its times were not set" >&2; exit 1; }
+echo "${file##*/}"
