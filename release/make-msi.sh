@@ -107,13 +107,16 @@ section=$(le32 44) && count=$(le32 $((section + 4)))
 for ((i = 0; i < count; i++)); do
   property=$(le32 $((section + 8 + 8 * i))) at=$((section + $(le32 $((section + 12 + 8 * i)))))
   [ "$property" = 12 ] || [ "$property" = 13 ] || continue
-  # The stream's bytes lie in the file as they are; a property's 12 bytes are found there.
-  old=$(od -An -tx1 -j "$at" -N 12 "$stage/summary" | tr -d ' \n' | sed 's/../\\x&/g')
-  for offset in $(grep -obUaP "$old" "$file" | cut -d: -f1); do
+  # The stream's bytes lie in the file as they are; a property's 12 bytes are found there, by a
+  # byte search that no line end or character encoding among them can mislead.
+  old=$(od -An -tx1 -j "$at" -N 12 "$stage/summary" | tr -d ' \n')
+  for offset in $(perl -e 'open my $f, "<:raw", $ARGV[1] or die; local $/; my $d = <$f>;
+      my ($p, $i) = (pack("H*", $ARGV[0]), -1);
+      print "$i\n" while ($i = index($d, $p, $i + 1)) >= 0' "$old" "$file"); do
     printf %b "$new" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
   done
 done
 want=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%a %b %e %T %Y')
-times=$(TZ=UTC msiinfo suminfo "$file" | grep -c -e "^Created: $want$" -e "^Last saved: $want$")
+times=$(TZ=UTC msiinfo suminfo "$file" | grep -c -e "^Created: $want$" -e "^Last saved: $want$" || true)
 [ "$times" = 2 ] || { echo "$file: its times were not set" >&2; exit 1; }
 echo "${file##*/}"
