@@ -180,12 +180,12 @@ export function labsimFiles(siteId, page) {
   }
 
   /**
-   * The readings of a run that ended without its file become that file.
+   * The readings of a run that ended without its file become that file, listed by its name.
    * @param {Readings} readings
    */
   function settle(readings) {
     const name = readings.name.split('/').pop() || readings.name;
-    return save(name, readings.bytes, readings);
+    return { name, kept: save(name, readings.bytes, readings) };
   }
 
   /** @param {StoredFile[]} files */

@@ -127,12 +127,17 @@ function consoleFor(name) {
   return consoles[name];
 }
 
+// The time of day as a file name may carry it: 14h03m22s.
+function clockTime() {
+  const time = new Date().toTimeString().slice(0, 8).split(':');
+  return time[0] + 'h' + time[1] + 'm' + time[2] + 's';
+}
+
 // needlefield's accepted passes, kept as a table from the first one on.
 /** @param {string} name */
 function recorderFor(name) {
   if (name !== 'needlefield') return null;
-  const time = new Date().toTimeString().slice(0, 8).split(':');
-  const file = 'needlefield-' + time[0] + 'h' + time[1] + 'm' + time[2] + 's.csv';
+  const file = 'needlefield-' + clockTime() + '.csv';
   /** @type {string[][]} */
   const rows = [];
   return needleRecorder((row) => {
@@ -194,7 +199,8 @@ function end(session, problem) {
   if (session.readings) {
     const readings = session.readings;
     session.readings = null;
-    told(readings.name, files.settle(readings));
+    const { name, kept } = files.settle(readings);
+    told(name, kept);
   }
   consoleFor(session.name).accept(false);
   keepScreenOn(false);
@@ -296,8 +302,7 @@ restartButton.addEventListener('click', () => {
 });
 saveButton.addEventListener('click', (event) => {
   if (!shown) return;
-  const time = new Date().toTimeString().slice(0, 8).split(':');
-  const name = shown + '-screen-' + time[0] + 'h' + time[1] + 'm' + time[2] + 's.txt';
+  const name = shown + '-screen-' + clockTime() + '.txt';
   told(name, files.save(name, new TextEncoder().encode(consoleFor(shown).text())));
   backToTerminal(event);
 });
@@ -444,8 +449,8 @@ files.open().then(() => {
   show(wanted());
   // Runs cut short by a closed page: their readings become their files, said once.
   files.whenPagesClose(async (readings) => {
-    const name = readings.name.split('/').pop() || readings.name;
-    await files.settle(readings);
+    const { name, kept } = files.settle(readings);
+    await kept;
     status.notice('The last experiment was cut short when the page closed; its readings so far ' +
       'are kept in ' + name + ': see Files.');
   });
