@@ -50,7 +50,8 @@ checks() {
       "test -f /usr/src/googletest/CMakeLists.txt:googletest" ;;
     fuzz) printf '%s\n' "command -v clang++:clang" "fuzz_runtime_links:libclang-rt-$llvm-dev" ;;
     # npm brings the terminal and the browser driver, never a browser.
-    web) printf '%s\n' "command -v em++:emscripten" "command -v npm:npm" ;;
+    web) printf '%s\n' "command -v em++:emscripten" "command -v npm:npm" \
+      "command -v rsvg-convert:librsvg2-bin" ;;
     browsers) printf '%s\n' "command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
       "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb" ;;
     # The student guide's Python recipes are run as a student would, with Debian's Python.

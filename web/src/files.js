@@ -75,7 +75,7 @@ export function labsimFiles(siteId, page) {
   });
 
   // How long what the page keeps lasts: for good, only until the private window closes, until
-  // the browser needs the room (a served site the browser would not promise to keep; Safari
+  // the browser needs the room (a served site the browser has not promised to keep; Safari
   // also clears a site after 7 days without a visit), or unknown where the browser does not
   // tell. A private window's storage is a small one in memory; Firefox and Safari refuse it the
   // origin's private file system, which they grant a normal window (Firefox on file:// too).
@@ -85,9 +85,7 @@ export function labsimFiles(siteId, page) {
     if (!storage || !storage.persisted) return 'unknown';
     try {
       if (await storage.persisted()) return 'persistent';
-      // Firefox asks on file:// pages in a way that can close them; a served site may ask.
       const served = /^https?:$/.test(location.protocol);
-      if (served && (await storage.persist())) return 'persistent';
       const { quota } = await storage.estimate();
       if (quota !== undefined && quota < 200 * 1024 * 1024) return 'private';
       if ((served || /Firefox\//.test(navigator.userAgent)) && storage.getDirectory &&
@@ -99,14 +97,12 @@ export function labsimFiles(siteId, page) {
     return 'unknown';
   }
 
-  async function open() {
-    store = await openStore(siteId);
-    memory = store.files.slice();
-    nextKey = memory.reduce((key, file) => Math.max(key, file.key + 1), nextKey);
-    const lasts = store.lasting ? await storageLasts() : 'private';
+  /** @param {'persistent' | 'private' | 'evictable' | 'unknown'} lasts */
+  function describe(lasts) {
     const next = ' Whoever uses this browser next sees these files too: download what you need, ' +
       'then "Remove all".';
-    if (!store.lasting) {
+    downloadNow = '';
+    if (!store || !store.lasting) {
       note.textContent = 'This browser keeps no files for this page: download each file as soon ' +
         'as it is listed, before you close the page.';
     } else if (lasts === 'private') {
@@ -122,7 +118,20 @@ export function labsimFiles(siteId, page) {
       note.textContent = 'Files stay in this browser on this computer only, until you remove ' +
         'them' + (lasts === 'persistent' ? '' : ' (in a private window, until it closes)') + '.' + next;
     }
+  }
+
+  async function open() {
+    store = await openStore(siteId);
+    memory = store.files.slice();
+    nextKey = memory.reduce((key, file) => Math.max(key, file.key + 1), nextKey);
+    const lasts = store.lasting ? await storageLasts() : 'private';
+    describe(lasts);
     render();
+    // A served site asks to be kept. Firefox asks the student first and answers only when they
+    // do, so the page never waits for it.
+    if (lasts === 'evictable') {
+      navigator.storage.persist().then((granted) => granted && describe('persistent'), () => {});
+    }
   }
 
   /**
@@ -242,12 +251,28 @@ export function labsimFiles(siteId, page) {
     remove(memory.slice());
   });
 
+  // A home-screen app on iPadOS and iOS ignores a download link: there each file goes to the
+  // share sheet instead, which saves it to Files or sends it on. The share must start within the
+  // tap, so the file is made from the bytes at hand.
+  /** @param {MouseEvent} event @param {HTMLAnchorElement} link */
+  function shareInstead(event, link) {
+    const bytes = sources.get(link.href);
+    if (!(/** @type {any} */ (navigator).standalone) || !navigator.canShare || !bytes) return;
+    const type = { csv: 'text/csv', zip: 'application/zip', svg: 'image/svg+xml' }[link.download.split('.').pop() || ''];
+    const file = new File([/** @type {BlobPart} */ (bytes())], link.download, { type: type || 'text/plain' });
+    if (!navigator.canShare({ files: [file] })) return;
+    event.preventDefault();
+    navigator.share({ files: [file] }).catch(() => {});
+  }
   // Any download gives the keyboard back to the terminal once the browser has taken the file.
   list.addEventListener('click', (event) => {
-    if (event.target instanceof HTMLAnchorElement) setTimeout(() => page.backToTerminal(event), 0);
+    if (!(event.target instanceof HTMLAnchorElement)) return;
+    shareInstead(event, event.target);
+    setTimeout(() => page.backToTerminal(event), 0);
   });
   downloadAll.addEventListener('click', (event) => {
     downloadAll.download = 'files-' + localDate() + '.zip';
+    shareInstead(event, downloadAll);
     setTimeout(() => page.backToTerminal(event), 0);
   });
 
@@ -274,10 +299,14 @@ export function labsimFiles(siteId, page) {
 
   // A link keeps its address while the list changes, so that a click during a change still works.
   let urls = new Map();
+  // The bytes behind each address, for the share sheet.
+  /** @type {Map<string, () => Uint8Array>} */
+  let sources = new Map();
   /** @param {Map<string, string>} kept @param {string} id @param {() => Uint8Array} bytes */
   function url(kept, id, bytes) {
     const made = urls.get(id) || URL.createObjectURL(new Blob([/** @type {BlobPart} */ (bytes())]));
     kept.set(id, made);
+    sources.set(made, bytes);
     return made;
   }
 
@@ -322,6 +351,8 @@ export function labsimFiles(siteId, page) {
     page.listed(files.length);
     urls.forEach((made, id) => kept.has(id) || URL.revokeObjectURL(made));
     urls = kept;
+    const addresses = new Set(kept.values());
+    sources = new Map([...sources].filter(([made]) => addresses.has(made)));
     styleText.textContent = STYLE_WORDS[style][0];
     styleButton.textContent = STYLE_WORDS[style][1];
   }

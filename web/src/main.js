@@ -3,6 +3,7 @@
 // the page) without losing a reading.
 import { labsimFiles } from './files.js';
 import { needleRecorder } from './needle_record.js';
+import { keepOffline } from './offline.js';
 import { PROBLEMS, ProgramProblem, problemOf, start as startProgram } from './programs.js';
 import { statusLine } from './status.js';
 import { NEEDLE_HEADER, csv } from './tables.js';
@@ -38,7 +39,7 @@ const blurbs = {
   'rodheat-profile': 'draws the temperature along the whole rod over a fixed heating and ' +
     'cooling run, for the teacher.',
 };
-/** @type {{id: string, programs: string[], guides: {file: string, title: string}[]}} */
+/** @type {{id: string, version?: string, programs: string[], guides: {file: string, title: string}[]}} */
 const site = /** @type {any} */ (window).labsimSite;
 /** @param {string} id */
 const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
@@ -447,6 +448,8 @@ window.addEventListener('resize', () => {
 
 files.open().then(() => {
   show(wanted());
+  // Idle: no program started, so nothing on screen is lost if the page reloads into a new version.
+  keepOffline(site, { idle: () => !Object.keys(consoles).length, notice: status.notice });
   // Runs cut short by a closed page: their readings become their files, said once.
   files.whenPagesClose(async (readings) => {
     const { name, kept } = files.settle(readings);
