@@ -4,6 +4,7 @@
 const { execFileSync, spawn } = require('child_process');
 const crypto = require('crypto');
 const fs = require('fs');
+const http = require('http');
 const os = require('os');
 const path = require('path');
 const url = require('url');
@@ -115,6 +116,8 @@ async function puppeteerDriver(options) {
       page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
       await action();
     },
+    installErrors: options.browser === 'firefox' ? undefined
+      : () => page.createCDPSession().then((cdp) => cdp.send('Page.getInstallabilityErrors')).then((r) => r.installabilityErrors),
     // Firefox's driver reaches no accessibility tree.
     accessibleNames: options.browser === 'firefox' ? undefined
       : async () => JSON.stringify(await page.accessibility.snapshot({ interestingOnly: false })),
@@ -175,7 +178,8 @@ async function webkitDriver() {
 
 const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 async function waitFor(driver, fn, arg, timeout = 30000) {
-  for (const end = Date.now() + timeout; !(await driver.run(fn, arg));) {
+  // A page that reloads itself meanwhile answers nothing; it is asked again.
+  for (const end = Date.now() + timeout; !(await driver.run(fn, arg).catch(() => false));) {
     if (Date.now() > end) throw new Error('timed out: ' + fn + ' ' + arg);
     await pause(50);
   }
@@ -266,6 +270,59 @@ const inView = (driver, selectors) => driver.run((list) => list.every((selector)
   const box = document.querySelector(selector).getBoundingClientRect();
   return box.height > 0 && box.top >= 0 && box.bottom <= window.innerHeight;
 }), selectors);
+
+// The site served as a teacher serves it: after one visit it opens and runs with the server down,
+// and a changed site replaces the kept one whole and says so once.
+async function servedChecks(browserName, options) {
+  const root = path.join(work, 'served-' + browserName);
+  fs.cpSync(path.join(webBuild, 'site'), root, { recursive: true });
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png', '.svg': 'image/svg+xml' };
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, decodeURIComponent(request.url.split('?')[0]).replace(/\/$/, '/index.html'));
+    fs.readFile(file, (error, data) => {
+      response.writeHead(error ? 404 : 200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+      response.end(data);
+    });
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const { port } = server.address();
+  const site = 'http://127.0.0.1:' + port + '/';
+  const driver = await puppeteerDriver(options);
+  try {
+    await driver.open(site);
+    await waitFor(driver, () => navigator.serviceWorker.controller !== null);
+    const installErrors = driver.installErrors ? await driver.installErrors() : [];
+    server.close();
+    server.closeAllConnections();
+    await driver.open('about:blank');
+    await driver.open(site + '#needlefield');
+    await waitForScreen(driver, /Enter I/);
+    for (const text of ['2', '50', '50']) await answer(driver, text);
+    await waitForScreen(driver, /PHI = +-?\d+ degrees/);
+    check(browserName + ': the served site, once visited, is installable and runs needlefield with the server down',
+      installErrors.length === 0, JSON.stringify(installErrors));
+
+    const siteScript = path.join(root, 'programs', 'site.js');
+    fs.writeFileSync(siteScript, fs.readFileSync(siteScript, 'utf8').replace(/^window\.labsimSite\.version.*\n/m, ''));
+    fs.appendFileSync(path.join(root, 'labsim.css'), '/* changed */\n');
+    execFileSync(process.execPath, [path.join(__dirname, 'make_offline.mjs'), root, path.join(__dirname, 'app', 'sw.js')]);
+    await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
+    await driver.open('about:blank');
+    await driver.open(site);
+    await waitForStatus(driver, /was updated/);
+    const kept = await driver.run(() => caches.keys().then((keys) => fetch('labsim.css').then((r) => r.text())
+      .then((css) => keys.length + ' ' + css.endsWith('/* changed */\n'))));
+    await driver.open('about:blank');
+    await driver.open(site);
+    await waitForStatus(driver, /Choose a program/);
+    const again = await driver.run(() => document.getElementById('status').textContent);
+    check(browserName + ': a changed site replaces the kept one whole and says so once', kept === '1 true' && !/updated/.test(again), kept + again);
+  } finally {
+    await driver.close();
+    server.close();
+    server.closeAllConnections();
+  }
+}
 
 // In a German browser the tables have semicolons and decimal commas.
 async function germanTables(browserName, options, site) {
@@ -476,7 +533,9 @@ async function browserSession(browserName, driver, site, studentSite) {
     const firefox = { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true };
     await browserSession('chromium', await puppeteerDriver(chromium), site, studentSite);
     await germanTables('chromium', { ...chromium, args: chromium.args.concat(['--lang=de-DE', '--accept-lang=de-DE']) }, site);
+    await servedChecks('chromium', chromium);
     await browserSession('firefox', await puppeteerDriver(firefox), site, studentSite);
+    await servedChecks('firefox', firefox);
     await germanTables('firefox', { ...firefox, extraPrefsFirefox: { 'intl.accept_languages': 'de-DE' } }, site);
     await browserSession('webkit', await webkitDriver(), site, studentSite);
     const privateFirefox = await puppeteer.launch({ ...firefox, extraPrefsFirefox: { 'browser.privatebrowsing.autostart': true } });
