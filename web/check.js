@@ -112,6 +112,9 @@ async function puppeteerDriver(options) {
     // A page behind another tab draws nothing; the guide's tab is put behind again.
     front: () => page.bringToFront(),
     viewport: (width, height) => page.setViewport({ width, height }),
+    // A phone's finger: Chromium's touch emulation makes the pointer coarse.
+    touch: options.browser === 'firefox' ? undefined
+      : (enabled) => page.createCDPSession().then((cdp) => cdp.send('Emulation.setTouchEmulationEnabled', { enabled, maxTouchPoints: 5 })),
     dialog: async (accept, action) => {
       page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
       await action();
@@ -379,9 +382,21 @@ async function browserSession(browserName, driver, site, studentSite) {
     if (driver.viewport) {
       await driver.viewport(1366, 625);
       await pause(300);
-      check(browserName + ': at 1366x625 the new file and the terminal\'s last line are in view',
-        await inView(driver, ['#files a[download="run1.txt"]', '#terminal .console:not([hidden]) .xterm-screen']));
-      // Phones, and 1366x625 at 200 % zoom: one page that scrolls, the table whole, Files a tap away.
+      check(browserName + ': at 1366x625 the new file and the terminal\'s last line are in view, and the page does not scroll',
+        await inView(driver, ['#files a[download="run1.txt"]', '#terminal .console:not([hidden]) .xterm-screen']) &&
+        await driver.run(() => document.documentElement.scrollHeight <= innerHeight));
+      // The type is the same on both sides of the switch between one column and two.
+      const fonts = [];
+      for (const width of [863, 864]) {
+        await driver.viewport(width, 800);
+        await pause(300);
+        fonts.push(await driver.run(() => getComputedStyle(document.querySelector('#terminal .console:not([hidden]) .xterm-rows')).fontSize +
+          (document.querySelector('aside').getBoundingClientRect().top > 200 ? ' stacked' : ' beside')));
+      }
+      check(browserName + ': the type keeps its size where the layout switches', fonts.join() === '15px stacked,15px beside', fonts);
+      // Phones (by touch where the driver can), and 1366x625 at 200 % zoom: one page that scrolls,
+      // the table whole, a one-line bar, Files a tap away.
+      if (driver.touch) await driver.touch(true);
       for (const [width, height] of [[320, 640], [360, 740], [390, 844], [430, 932], [683, 312]]) {
         await driver.viewport(width, height);
         await pause(300);
@@ -392,8 +407,9 @@ async function browserSession(browserName, driver, site, studentSite) {
             box.scrollHeight > box.clientHeight + 1) }));
         check(browserName + ': at ' + width + 'x' + height + ' the five-sensor rows are whole in ' + fit.font + ' px type, the bar ends at ' +
           fit.bar + ' px, Files is a tap away and the page scrolls as one', narrow.length > 0 && narrow.every((row) => /^(\|\s+[\d.-]+ ){6}\|$/.test(row)) &&
-          fit.font >= (width >= 390 ? 10 : 8) && (width > 640 || fit.bar <= 130) && !fit.boxed && await inView(driver, ['#to-files']), JSON.stringify([narrow, fit]));
+          fit.font >= (width >= 390 ? 10 : 8) && fit.bar <= 72 && !fit.boxed && await inView(driver, ['#to-files']), JSON.stringify([narrow, fit]));
       }
+      if (driver.touch) await driver.touch(false);
       await driver.viewport(1280, 1700);
     }
     await driver.reload();
