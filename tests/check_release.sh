@@ -15,7 +15,8 @@ check() { if eval "$2"; then ((passed++)); else echo "FAILED: $1" && ((failed++)
 doc=share/doc/labsim exe="needlefield.exe rodheat.exe"
 site="index.html labsim.css labsim.js STUDENT-GUIDE.html"
 site+=" programs/site.js programs/needlefield.js programs/rodheat.js"
-site+=" vendor/xterm-LICENSE.txt vendor/xterm.css"
+site+=" vendor/xterm-LICENSE.txt vendor/xterm.css manifest.webmanifest sw.js icons/icon.svg"
+site+=" icons/icon-180.png icons/icon-192.png icons/icon-512.png"
 guide="docs/teacher-guide.md docs/images/profile.png docs/images/web-page.png"
 teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
 for file in $guide; do teacher+=" $doc/$file"; done
