@@ -30,6 +30,12 @@ TEST(NewFile, is_private_while_written_and_a_replaced_file_gives_its_bits_withou
   ASSERT_TRUE(write_file_atomically(target, [&](std::ostream& out) { out << "new\n"; }));
   EXPECT_EQ(fs::status(target).permissions(), static_cast<fs::perms>(0755));
   EXPECT_EQ(read_file(target), "new\n");
+  // A reserved name is the program's alone: a name planted first gets a new one beside it.
+  const fs::path reserved = reserve_new_file(scratch.path(), "results", ".txt");
+  EXPECT_EQ(reserved.parent_path(), fs::path(scratch.path()));
+  EXPECT_EQ(reserved.extension(), ".txt");
+  EXPECT_EQ(fs::file_size(reserved), 0u);
+  EXPECT_EQ(read_file(target), "new\n");
 }
 
 TEST(GuardedRun, ctrl_c_is_noted_instead_of_ending_the_program) {

@@ -273,21 +273,41 @@ TEST_F(RodheatCli, ctrl_c_keeps_the_rows_so_far_and_a_vanished_folder_gets_a_sec
   EXPECT_EQ(student->exit_status(30), 0) << student->shown();
 }
 
-TEST_F(RodheatCli, a_termination_request_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
-  // Ctrl-\ (3) ends a run as a termination request does.
-  for (const int number : {SIGTERM, 3}) {
+TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
+  // Ctrl-\ (3) and a user signal (10 on Linux) end a run as a termination request does, and a
+  // terminal paused by Ctrl-S holds none of them.
+  for (const int number : {SIGTERM, 3, 10}) {
     const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
     if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
     student->type("150\n600\n0 60\n5\n5\n\n\n");
     ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
+    student->type("\x13");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
     student->send_signal(number);
-    EXPECT_EQ(student->exit_status(30), 128 + number) << student->shown();
+    EXPECT_EQ(student->exit_status(30), 128 + number) << number << student->shown();
     const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
     EXPECT_GE(rows.size(), 2u);
     EXPECT_LT(rows.size(), 13u);
     EXPECT_EQ(rows, rows_of(student->shown()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << "a file left";
   }
+  // At a question, Ctrl-\ ends the program the same way, with no core dump.
+  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+  ASSERT_TRUE(student->wait_for(power_prompt, 30)) << student->shown();
+  student->send_signal(3);
+  EXPECT_EQ(student->exit_status(30), 128 + 3);
+  // A hangup ignored when the program started, as under nohup, does not end the run.
+  std::filesystem::remove(path("results.txt"));
+  const auto hangup = std::signal(1, SIG_IGN);
+  const std::unique_ptr<TerminalSession> kept = start_on_terminal(RODHEAT_EXE, dir_);
+  std::signal(1, hangup);
+  kept->type("150\n600\n0 10\n5\n5\n\n\n");
+  ASSERT_TRUE(kept->wait_for("|    0 |", 30)) << kept->shown();
+  kept->send_signal(1);
+  ASSERT_TRUE(kept->wait_for(closing_prompt, 30)) << kept->shown();
+  kept->type("\n");
+  EXPECT_EQ(kept->exit_status(30), 0);
+  EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 3u);
 }
 
 TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_reading) {
@@ -305,27 +325,34 @@ TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_re
 }
 
 TEST_F(RodheatCli,
-       a_signal_at_the_question_after_a_failed_write_keeps_the_rows_in_the_temporary_folder) {
-  std::filesystem::create_directory(path("sub"));
-  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
-  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
-  student->type("150\n600\n0 10\n5\n5\nsub/run1\n\n");
-  ASSERT_TRUE(student->wait_for("|    0 |", 30)) << student->shown();
-  std::filesystem::remove_all(path("sub"));
-  ASSERT_TRUE(student->wait_for(
-      "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
-      << student->shown();
-  student->send_signal(SIGTERM);
-  EXPECT_EQ(student->exit_status(30), 128 + SIGTERM) << student->shown();
-  std::smatch kept;
-  const std::string shown = student->shown();
-  ASSERT_TRUE(
-      std::regex_search(shown, kept, std::regex("written to \"(.*rodheat-[0-9-]+\\.txt)\"")))
-      << shown;
-  const std::string file = read_file(kept[1]);
-  std::filesystem::remove(kept[1].str());
-  EXPECT_EQ(rows_of(file).size(), 3u);
-  EXPECT_EQ(rows_of(file), rows_of(shown));
+       a_signal_or_the_end_of_input_at_the_question_after_a_failed_write_keeps_the_rows) {
+  // A closed window may bring its end of input before its hangup: both keep the rows in the
+  // temporary folder.
+  for (const bool signalled : {true, false}) {
+    std::filesystem::create_directory(path("sub"));
+    const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+    if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+    student->type("150\n600\n0 10\n5\n5\nsub/run1\n\n");
+    ASSERT_TRUE(student->wait_for("|    0 |", 30)) << student->shown();
+    std::filesystem::remove_all(path("sub"));
+    ASSERT_TRUE(student->wait_for(
+        "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
+        << student->shown();
+    if (signalled)
+      student->send_signal(SIGTERM);
+    else
+      student->type("\x04");
+    EXPECT_EQ(student->exit_status(30), signalled ? 128 + SIGTERM : 1) << student->shown();
+    std::smatch kept;
+    const std::string shown = student->shown();
+    ASSERT_TRUE(
+        std::regex_search(shown, kept, std::regex("written to \"(.*rodheat-[0-9a-f-]+\\.txt)\"")))
+        << shown;
+    const std::string file = read_file(kept[1]);
+    std::filesystem::remove(kept[1].str());
+    EXPECT_EQ(rows_of(file).size(), 3u);
+    EXPECT_EQ(rows_of(file), rows_of(shown));
+  }
 }
 
 TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {

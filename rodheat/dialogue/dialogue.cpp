@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 #include <utility>
 
 #include "dialogue/input.h"
@@ -202,26 +204,30 @@ bool ask_filename(std::string& filename, const FileCheck& writable) {
   return read_filename(filename, writable, true);
 }
 
-// rodheat-YYYYmmdd-HHMMSS-PID.txt in the system's temporary folder: a place that takes files
-// when the chosen one did not, and a name no other run takes.
-std::string fallback_name() {
+// rodheat-YYYYmmdd-HHMMSS-PID in the system's temporary folder: a place that takes files when
+// the chosen one did not.
+std::string fallback_stem() {
   const std::time_t now = std::time(nullptr);
   char stamp[32] = "";
   if (const std::tm* local = std::localtime(&now)) {
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
   }
-  return (temporary_folder() /
-          ("rodheat-" + std::string(stamp) + "-" + std::to_string(process_number()) + ".txt"))
-      .string();
+  return "rodheat-" + std::string(stamp) + "-" + std::to_string(process_number());
 }
 
 // When the program must end, or the student stops, before a name took the readings: one try in
 // the temporary folder, reported as an interrupted run's file; the warning if that fails too.
+// The name is made this program's own before the readings go in, with a random part where
+// another file took it first.
 void keep_in_temporary_folder(std::string& filename, RunResult& result, const ResultsWrite& write) {
-  filename = fallback_name();
+  const std::string stem = fallback_stem();
+  const std::string reserved = reserve_new_file(temporary_folder().string(), stem, ".txt");
+  filename = reserved.empty() ? (temporary_folder() / (stem + ".txt")).string() : reserved;
   result.interrupted = true;
   result.written = write(filename, result.results);
   if (!result.written) {
+    std::error_code ec;
+    if (!reserved.empty()) std::filesystem::remove(reserved, ec);
     std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
   }
 }
@@ -251,7 +257,16 @@ bool write_until_kept(std::string& filename, RunResult& result, const FileCheck&
       keep_in_temporary_folder(filename, result, write);
       return true;
     }
-    if (!named) return false;
+    if (!named) {
+      // Input ended: a closed window's hangup may come only after its end of input, and a
+      // student's Ctrl-D must not lose the readings either. They get the one try; the program
+      // ends as input ending ends it, or as the hangup does if it came meanwhile.
+      keep_in_temporary_folder(filename, result, write);
+      const Interruption late = pending_interruption();
+      result.ends_program = late.ends_program;
+      result.signal_number = late.signal_number;
+      return result.ends_program;
+    }
     result.written = write(filename, result.results);
   }
   return true;
@@ -332,6 +347,7 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
   const ResultsWrite write_again = write ? write : ResultsWrite(write_results);
   // A reader that went away, such as a closed pager, must not end an experiment.
   survive_closed_output();
+  quit_without_core();
   std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
   while (true) {
     Settings settings;
@@ -359,7 +375,10 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
     const bool kept =
         !has_readings || write_until_kept(settings.filename, result, can_write, write_again);
     end_guarded_run();
-    if (!kept) return 1;
+    if (!kept) {
+      if (result.written) report_run(result, settings.filename);
+      return 1;
+    }
     // A failed last try has had its warning and nothing else is said.
     if (result.written || !has_readings) report_run(result, settings.filename);
     if (result.ends_program) {

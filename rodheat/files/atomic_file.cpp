@@ -1,7 +1,10 @@
 #include "files/atomic_file.h"
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -133,4 +136,39 @@ bool write_file_atomically(const std::string& name,
   const bool ok = write_beside(target, content.str());
   end_file_write();
   return ok;
+}
+
+std::string reserve_new_file(const std::string& folder, const std::string& stem,
+                             const std::string& extension) {
+  Folder held;
+  if (!open_folder(folder, held)) return "";
+  std::uint64_t seed =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    seed ^= (std::uint64_t{device()} << 32) ^ device();
+  } catch (...) {
+    // No source of randomness: the clock alone, and a new name for every one taken.
+  }
+  std::mt19937_64 random(seed ^ process_number());
+  std::string reserved;
+  for (int attempt = 0; attempt < 100 && reserved.empty(); ++attempt) {
+    std::string name = stem;
+    if (attempt > 0) {
+      std::ostringstream part;
+      part << '-' << std::hex << random();
+      name += part.str();
+    }
+    name += extension;
+    const NewFileHandle file = create_new_file(held, name);
+    if (file != no_new_file) {
+      abandon_new_file(file);
+      reserved = (fs::path(folder) / name).string();
+      continue;
+    }
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(held.path / name, ec))) break;
+  }
+  close_folder(held);
+  return reserved;
 }

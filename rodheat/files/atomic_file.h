@@ -20,3 +20,10 @@ bool file_writable(const std::string& name);
 // that would end the program wait until the file is complete or removed.
 bool write_file_atomically(const std::string& name,
                            const std::function<void(std::ostream&)>& write);
+
+// Makes an empty file of this user's alone in the folder, named stem + extension or, where that
+// name is taken, stem, a dash, a random part and extension, so that a name planted in a shared
+// folder never stops it; write_file_atomically then fills it. Returns its path, or an empty
+// string when the folder takes no new file.
+std::string reserve_new_file(const std::string& folder, const std::string& stem,
+                             const std::string& extension);

@@ -102,6 +102,10 @@ void survive_file_size_limit();
 // Makes output to a closed pipe fail quietly instead of ending the process.
 void survive_closed_output();
 
+// Makes Ctrl-\ (quit) end the program as a termination request does, with no core dump; where
+// quit was ignored when the program started, it stays ignored.
+void quit_without_core();
+
 // Drops keys typed at a terminal that the program has not read yet; leaves a pipe or file alone.
 void discard_pending_terminal_input();
 
@@ -117,8 +121,11 @@ struct Interruption {
   int signal_number = 0;
 };
 
-// From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window and termination requests are
-// only noted, and a terminal does not echo typed keys; end restores both as they were. A run
+// From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window, termination requests and
+// every other signal that would end the program are only noted (those ignored when the program
+// started stay ignored), and a terminal does not echo typed keys; end restores both as they
+// were. A request to end resumes a terminal paused by Ctrl-S, and a second one, or a second gone
+// by, stops waiting for the terminal; after such a request the guard lasts until the exit. A run
 // stopped by Ctrl-Z gives the terminal back as it was, and takes it again when continued. Pairs
 // may nest; only the outermost begins and ends the guard, and in a browser tells the page.
 void begin_guarded_run();

@@ -38,11 +38,30 @@ bool folder_is_append_only(const fs::path& folder) {
 
 volatile sig_atomic_t noted_signal = 0;
 volatile sig_atomic_t noted_end = 0;
+// The null device, open during a guarded run: what a terminal that takes no output gets instead.
+volatile sig_atomic_t null_output = -1;
 
 extern "C" void note_signal(int number) {
+  const int saved_errno = errno;
+  if (number != SIGINT) {
+    if (noted_end != 0 && null_output >= 0) {
+      // A second request to end, or the first one's second gone by: the screen is not waited for.
+      ::dup2(null_output, STDOUT_FILENO);
+    } else {
+      // A terminal paused by Ctrl-S must not hold the request to end: its output resumes (Linux
+      // resumes only what the program itself stopped, hence the stop first), and a terminal
+      // that still takes nothing is left behind after a second.
+      if (::isatty(STDOUT_FILENO) != 0) {
+        ::tcflow(STDOUT_FILENO, TCOOFF);
+        ::tcflow(STDOUT_FILENO, TCOON);
+      }
+      ::alarm(1);
+    }
+  }
   // Ctrl-C after a request to end must not turn that request into a mere interruption.
   if (noted_end == 0) noted_signal = number;
   if (number != SIGINT) noted_end = 1;
+  errno = saved_errno;
 }
 
 // While a question waits: the real input, kept aside, and an empty one put in its place by a
@@ -55,10 +74,52 @@ extern "C" void note_signal_at_question(int number) {
   if (empty_input >= 0) ::dup2(empty_input, STDIN_FILENO);
 }
 
-// Ctrl-\ ends the program as a termination request does: with the rows so far, no core dump.
-constexpr int guarded_signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr std::size_t guarded_count = sizeof guarded_signals / sizeof guarded_signals[0];
-struct sigaction saved_actions[guarded_count];
+// Every signal that would end the program and can be caught: during a run each is a request to
+// end (Ctrl-C only an interruption), so that the rows are written and the terminal restored.
+// Ctrl-\ (quit) among them, with no core dump. SIGPIPE and SIGXFSZ are ignored throughout.
+std::size_t guarded_count = 0;
+int guarded_signals[NSIG];
+// Those ignored when the program started, as nohup ignores a hangup, stay ignored.
+bool ignored_at_start[NSIG];
+struct sigaction saved_actions[NSIG];
+
+void find_guarded_signals() {
+  if (guarded_count != 0) return;
+  const int fixed[] = {
+      SIGINT,    SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+#ifdef SIGPOLL
+      SIGPOLL,
+#endif
+#ifdef SIGPWR
+      SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+      SIGSTKFLT,
+#endif
+#ifdef SIGLOST
+      SIGLOST,
+#endif
+  };
+  for (int number : fixed) guarded_signals[guarded_count++] = number;
+#ifdef SIGRTMIN
+  for (int number = SIGRTMIN; number <= SIGRTMAX; ++number)
+    guarded_signals[guarded_count++] = number;
+#endif
+  for (std::size_t i = 0; i < guarded_count; ++i) {
+    struct sigaction current {};
+    ::sigaction(guarded_signals[i], nullptr, &current);
+    ignored_at_start[i] = current.sa_handler == SIG_IGN;
+  }
+}
+
+sigset_t guarded_set() {
+  find_guarded_signals();
+  sigset_t set;
+  sigemptyset(&set);
+  for (std::size_t i = 0; i < guarded_count; ++i) sigaddset(&set, guarded_signals[i]);
+  return set;
+}
+
 struct sigaction saved_stop_action;
 int guard_depth = 0;
 termios saved_terminal{};
@@ -96,19 +157,21 @@ void install_guard(bool restartable, struct sigaction* saved) {
   struct sigaction action {};
   action.sa_handler = restartable ? note_signal : note_signal_at_question;
   action.sa_flags = restartable ? SA_RESTART : 0;
-  sigemptyset(&action.sa_mask);
   // A signal while another is noted waits for it, so the two notes never interleave.
-  for (int number : guarded_signals) sigaddset(&action.sa_mask, number);
+  action.sa_mask = guarded_set();
   for (std::size_t i = 0; i < guarded_count; ++i) {
+    if (ignored_at_start[i]) continue;
     ::sigaction(guarded_signals[i], &action, saved != nullptr ? &saved[i] : nullptr);
   }
 }
 
 void remove_guard() {
   for (std::size_t i = 0; i < guarded_count; ++i) {
-    ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
+    if (!ignored_at_start[i]) ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
   }
 }
+
+extern "C" void quit_as_terminated(int number) { ::_exit(128 + number); }
 
 }  // namespace
 
@@ -120,16 +183,12 @@ bool finish_new_file(NewFileHandle file, fs::perms permissions) {
 }
 
 void begin_file_write() {
-  sigset_t held;
-  sigemptyset(&held);
-  for (int number : guarded_signals) sigaddset(&held, number);
+  const sigset_t held = guarded_set();
   ::sigprocmask(SIG_BLOCK, &held, nullptr);
 }
 
 void end_file_write() {
-  sigset_t held;
-  sigemptyset(&held);
-  for (int number : guarded_signals) sigaddset(&held, number);
+  const sigset_t held = guarded_set();
   ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
 
@@ -186,12 +245,24 @@ void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }
 
 void survive_closed_output() { ::signal(SIGPIPE, SIG_IGN); }
 
+void quit_without_core() {
+  find_guarded_signals();
+  struct sigaction quit {};
+  if (::sigaction(SIGQUIT, nullptr, &quit) != 0 || quit.sa_handler == SIG_IGN) return;
+  quit.sa_handler = quit_as_terminated;
+  quit.sa_flags = 0;
+  sigemptyset(&quit.sa_mask);
+  ::sigaction(SIGQUIT, &quit, nullptr);
+}
+
 void discard_pending_terminal_input() {
   if (::isatty(STDIN_FILENO)) ::tcflush(STDIN_FILENO, TCIFLUSH);
 }
 
 void begin_guarded_run() {
   if (guard_depth++ > 0) return;
+  find_guarded_signals();
+  null_output = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   install_guard(true, saved_actions);
   termios current{};
   if (::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &current) == 0) {
@@ -223,7 +294,12 @@ void end_guarded_run() {
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
   terminal_saved = 0;
   terminal_quiet = 0;
+  // A program ending on a request keeps the guard until it exits, so that its last words still
+  // never wait for a terminal that takes nothing.
+  if (noted_end != 0) return;
   remove_guard();
+  if (null_output >= 0) ::close(null_output);
+  null_output = -1;
 }
 
 void begin_guarded_question() {

@@ -169,6 +169,8 @@ void survive_file_size_limit() {}
 // A write to a closed pipe fails with an error here; no signal ends the process.
 void survive_closed_output() {}
 
+void quit_without_core() {}
+
 void discard_pending_terminal_input() {
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
   DWORD mode = 0;
