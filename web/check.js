@@ -298,12 +298,12 @@ async function servedChecks(browserName, options) {
     server.close();
     server.closeAllConnections();
     await driver.open('about:blank');
-    await driver.open(site + '#needlefield');
-    await waitForScreen(driver, /Enter I/);
-    for (const text of ['2', '50', '50']) await answer(driver, text);
-    await waitForScreen(driver, /PHI = +-?\d+ degrees/);
-    check(browserName + ': the served site, once visited, is installable and runs needlefield with the server down',
-      installErrors.length === 0, JSON.stringify(installErrors));
+    await driver.open(site + '#rodheat');
+    await waitForScreen(driver, /Enter P/);
+    for (const text of ['100', '3', '0 10', '5', '1', 'off1', '']) await answer(driver, text);
+    await waitForScreen(driver, /Press ENTER to exit/);
+    check(browserName + ': the served site, once visited, is installable and runs rodheat with the server down',
+      installErrors.length === 0 && tableRows((await fileLink(driver, 'off1.txt')).split('\n')).length === 3, JSON.stringify(installErrors));
 
     const siteScript = path.join(root, 'programs', 'site.js');
     fs.writeFileSync(siteScript, fs.readFileSync(siteScript, 'utf8').replace(/^window\.labsimSite\.version.*\n/m, ''));
