@@ -89,7 +89,7 @@ TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_fiv
   InScratchDir scratch;
   Recorder recorder;
   recorder.talk(
-      "0\n1\n15 15\n14.9992\n0 30\n\n\nrestart\n"
+      "0\n1\n15 15\n14.9992\n0 30 10 20 15\n\n\nrestart\n"
       "300\n3600\n0 3600\n3599.9995\n30\n\n\n\n");
   EXPECT_EQ(recorder.status, 0);
   ASSERT_EQ(recorder.runs.size(), 2u);
@@ -98,7 +98,7 @@ TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_fiv
   EXPECT_EQ(recorder.runs[0].t_start, 15.0);
   EXPECT_EQ(recorder.runs[0].t_end, 15.0);
   EXPECT_EQ(recorder.runs[0].dt, 15.0);
-  EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3}));
+  EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3, 0.1, 0.2, 0.15}));
   EXPECT_EQ(recorder.runs[0].filename, "results.txt");
   EXPECT_EQ(recorder.runs[1].P, 300.0);
   EXPECT_EQ(recorder.runs[1].heating_duration, 3600.0);

@@ -123,7 +123,9 @@ TEST_F(RodheatCli, heating_duration_below_1_or_above_3600_is_rejected) {
 }
 
 TEST_F(RodheatCli, measurement_times_are_rejected_for_format_count_range_and_order) {
-  const ProgramResult result = run("150\n3600\n0,5 10\n100\n\n1 2 3\n-1 5\n0 3601\n10 5\n5 5\n");
+  // Past the second number each is still read: a later one can make the line wrong.
+  const ProgramResult result =
+      run("150\n3600\n0,5 10\n100\n\n1 2 3 4\n1 2 3 1e400 4\n-1 5\n0 3601\n10 5\n5 5\n");
   EXPECT_EQ(result.out,
             banner + power_prompt + duration_prompt + times_prompt +
                 "Invalid entry.  Entered values must be decimal numbers using a decimal point.\n"
@@ -131,8 +133,9 @@ TEST_F(RodheatCli, measurement_times_are_rejected_for_format_count_range_and_ord
                 "found.\n"
                 "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 0 were "
                 "found.\n"
-                "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 3 were "
+                "Invalid entry.  Two decimal numbers must be entered, separated by spaces. 4 were "
                 "found.\n"
+                "Invalid entry.  Entered values must be decimal numbers using a decimal point.\n"
                 "Invalid entry.  Times must be between 0 and 3600s.\n"
                 "Invalid entry.  Times must be between 0 and 3600s.\n"
                 "Invalid entry.  The starting time must not be later than the finishing time.\n" +

@@ -86,14 +86,14 @@ bool ask_times(double& t_start, double& t_end) {
     // Handed over, not copied: an answer may be a hundred megabytes long.
     std::string line = read_line();
     if (input_ended()) return false;
-    const std::pair<std::vector<double>, bool> parsed = vectorize(std::move(line));
+    const NumberCount parsed = count_numbers(std::move(line), 2);
     const std::vector<double>& values = parsed.first;
-    if (!parsed.second) {
+    if (!parsed.complete) {
       std::cout
           << "Invalid entry.  Entered values must be decimal numbers using a decimal point.\n";
-    } else if (values.size() != 2) {
+    } else if (parsed.count != 2) {
       std::cout << "Invalid entry.  Two decimal numbers must be entered, separated by spaces. "
-                << values.size() << " were found.\n";
+                << parsed.count << " were found.\n";
     } else if (!within(values[0], 0.0, 3600.0) || !within(values[1], 0.0, 3600.0)) {
       std::cout << "Invalid entry.  Times must be between 0 and 3600s.\n";
     } else if (values[0] > values[1]) {
@@ -144,19 +144,19 @@ bool ask_locations(std::vector<double>& locations) {
   while (true) {
     std::string line = read_line();
     if (input_ended()) return false;
-    std::pair<std::vector<double>, bool> parsed = vectorize(std::move(line));
+    NumberCount parsed = count_numbers(std::move(line), 5);
     std::vector<double>& values = parsed.first;
-    if (!parsed.second) {
+    if (!parsed.complete) {
       std::cout << "Invalid entry.  Entered values must be decimal numbers using a decimal "
                    "point, separated by spaces, e.g. \"0.1 .12 0.28\".\n";
       continue;
     }
-    if (values.size() > 5) {
-      std::cout << "Invalid entry.  Too many sensor locations were entered (" << values.size()
+    if (parsed.count > 5) {
+      std::cout << "Invalid entry.  Too many sensor locations were entered (" << parsed.count
                 << " locations).  Enter 5 or less.\n";
       continue;
     }
-    if (values.empty()) {
+    if (parsed.count == 0) {
       std::cout << "Warning. No sensor locations were entered.\n";
       continue;
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 
 namespace {
 
@@ -46,43 +47,61 @@ std::size_t gather_end(const std::string& text, std::size_t pos) {
 double parse(const char* text, char** end, double) { return std::strtod(text, end); }
 float parse(const char* text, char** end, float) { return std::strtof(text, end); }
 
-// The gathered characters as one number: false when they do not all convert or the value is
-// beyond the type's range; a value too small for the type is taken as it rounds.
+// The gathered characters, ended by a NUL, as one number: false when they do not all convert or
+// the value is beyond the type's range; a value too small for the type is taken as it rounds.
 template <typename Number>
-bool convert(const std::string& token, Number& value) {
-  if (token.empty()) return false;
-  char* end = nullptr;
-  value = parse(token.c_str(), &end, Number());
-  return end == token.c_str() + token.size() && !std::isinf(value);
+bool convert(const char* begin, const char* end, Number& value) {
+  if (begin == end) return false;
+  char* stop = nullptr;
+  value = parse(begin, &stop, Number());
+  return stop == end && !std::isinf(value);
+}
+
+// Single precision on purpose: a number a float cannot hold is not accepted.
+bool is_one_float(const std::string& text) {
+  float value = 0.0f;
+  return gather_end(text, 0) == text.size() &&
+         convert(text.c_str(), text.c_str() + text.size(), value);
 }
 
 }  // namespace
 
 // cppcheck-suppress passedByValue
-bool isFloat(std::string text) {
-  // Single precision on purpose: a number a float cannot hold is not accepted.
-  float value = 0.0f;
-  return gather_end(text, 0) == text.size() && convert(text, value);
-}
+bool isFloat(std::string text) { return is_one_float(text); }
 
 double read_double() {
   std::string line;
   std::getline(std::cin, line);
-  if (isFloat(line)) return std::atof(line.c_str());
+  // Checked where it lies: a copy would double what a very long line costs.
+  if (is_one_float(line)) return std::atof(line.c_str());
   return invalid_entry;
 }
 
-std::pair<std::vector<double>, bool> vectorize(std::string text) {
-  std::vector<double> values;
+NumberCount count_numbers(std::string text, std::size_t kept) {
+  NumberCount numbers;
   std::size_t pos = 0;
   while (true) {
     while (pos < text.size() && is_blank(text[pos])) ++pos;
-    if (pos == text.size()) return {values, true};
+    if (pos == text.size()) return numbers;
     const std::size_t end = gather_end(text, pos);
+    // The token is ended in place rather than copied out, for it may be the whole line.
+    const char after = text[end];
+    text[end] = '\0';
     double value = 0.0;
-    // A token that fails while running to the end of the text ends the scan as the end does.
-    if (!convert(text.substr(pos, end - pos), value)) return {values, end == text.size()};
-    values.push_back(value);
+    const bool converted = convert(&text[pos], &text[end], value);
+    text[end] = after;
+    if (!converted) {
+      // A token that fails while running to the end of the text ends the scan as the end does.
+      numbers.complete = end == text.size();
+      return numbers;
+    }
+    if (numbers.first.size() < kept) numbers.first.push_back(value);
+    ++numbers.count;
     pos = end;
   }
+}
+
+std::pair<std::vector<double>, bool> vectorize(std::string text) {
+  NumberCount numbers = count_numbers(std::move(text), std::numeric_limits<std::size_t>::max());
+  return {std::move(numbers.first), numbers.complete};
 }
