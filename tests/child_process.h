@@ -35,8 +35,13 @@ class TerminalSession {
   virtual std::string shown() const = 0;
   // Sends the program a signal, as the system does when its window closes.
   virtual void send_signal(int number) = 0;
+  // Whether the terminal echoes typed keys now.
+  virtual bool echoing() const = 0;
 };
 
-// Starts exe in workdir on a new pseudo-terminal; null where the platform has none.
+// Starts exe in workdir on a new pseudo-terminal; null where the platform has none. The terminal
+// echoes nothing and expands no line end, so that what is shown is the program's output alone,
+// unless as_a_user gives it the settings a student's terminal has.
 std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
-                                                   const std::string& workdir);
+                                                   const std::string& workdir,
+                                                   bool as_a_user = false);

@@ -69,6 +69,11 @@ class PosixTerminalSession : public TerminalSession {
 
   void send_signal(int number) override { ::kill(pid_, number); }
 
+  bool echoing() const override {
+    termios mode{};
+    return ::tcgetattr(master_, &mode) == 0 && (mode.c_lflag & ECHO) != 0;
+  }
+
  private:
   // False when nothing came within the wait.
   bool read_some(int milliseconds) {
@@ -125,7 +130,7 @@ bool raise_interrupt() { return ::raise(SIGINT) == 0; }
 bool make_fifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
 
 std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
-                                                   const std::string& workdir) {
+                                                   const std::string& workdir, bool as_a_user) {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return nullptr;
   const char* slave_name = ::ptsname(master);
@@ -141,12 +146,12 @@ std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
     ::setsid();
     const int slave = ::open(slave_path.c_str(), O_RDWR);
     if (slave < 0) ::_exit(126);
-    // Typed keys are not echoed and line ends are not expanded, so that what is shown is the
-    // program's output alone, byte for byte.
     termios mode{};
     ::tcgetattr(slave, &mode);
-    mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    mode.c_oflag &= ~static_cast<tcflag_t>(ONLCR);
+    if (!as_a_user) {
+      mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+      mode.c_oflag &= ~static_cast<tcflag_t>(ONLCR);
+    }
     ::tcsetattr(slave, TCSANOW, &mode);
     for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) ::dup2(slave, fd);
     ::close(slave);

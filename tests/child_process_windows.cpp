@@ -11,6 +11,6 @@ bool raise_interrupt() { return ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0
 
 bool make_fifo(const std::string&) { return false; }
 
-std::unique_ptr<TerminalSession> start_on_terminal(const std::string&, const std::string&) {
+std::unique_ptr<TerminalSession> start_on_terminal(const std::string&, const std::string&, bool) {
   return nullptr;
 }

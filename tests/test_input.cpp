@@ -70,6 +70,8 @@ TEST(Vectorize, a_foreign_token_before_the_end_gives_false_and_the_values_before
   EXPECT_EQ(vectorize("1.5 x 2"), Parsed({1.5}, false));
   EXPECT_EQ(vectorize("5 cm"), Parsed({5.0}, false));
   EXPECT_EQ(vectorize("x"), Parsed({}, false));
+  // An exponent mark needs a digit before it.
+  EXPECT_EQ(vectorize("1 .e5"), Parsed({1.0}, false));
 }
 
 TEST(Vectorize, letters_of_hex_infinity_or_nan_forms_end_the_number_before_them) {

@@ -149,10 +149,11 @@ TEST_F(RodheatCli, measurement_interval_is_rejected_outside_range_before_off_mul
       "and 3600s.\n";
   const std::string multiple_message = "Invalind entry. Time interval must be a multiple of 5.\n";
   const ProgramResult result =
-      run("150\n600\n0 10\n4.9995\n3600.0005\nabc\n12\n7.5\n10.002\n10.0008\n");
+      run("150\n600\n0 10\n4.9995\n3600.0005\nabc\n12\n7.5\n10.002\n9.998\n10.0008\n");
   EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + times_prompt + dt_prompt +
                             range_message + range_message + range_message + multiple_message +
-                            multiple_message + multiple_message + locations_prompt);
+                            multiple_message + multiple_message + multiple_message +
+                            locations_prompt);
   EXPECT_EQ(result.exit_status, 1);
 }
 
@@ -280,14 +281,16 @@ TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plu
   // Ctrl-\ (3) and a user signal (10 on Linux) end a run as a termination request does, and a
   // terminal paused by Ctrl-S holds none of them.
   for (const int number : {SIGTERM, 3, 10}) {
-    const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
+    const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_, true);
     if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
     student->type("150\n600\n0 60\n5\n5\n\n\n");
     ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
+    EXPECT_FALSE(student->echoing());
     student->type("\x13");
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     student->send_signal(number);
     EXPECT_EQ(student->exit_status(30), 128 + number) << number << student->shown();
+    EXPECT_TRUE(student->echoing());
     const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
     EXPECT_GE(rows.size(), 2u);
     EXPECT_LT(rows.size(), 13u);
@@ -325,6 +328,15 @@ TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_re
   student->type("\n");
   EXPECT_EQ(student->exit_status(30), 0) << student->shown();
   EXPECT_FALSE(file_exists(path("results.txt")));
+  // A termination request there, then Ctrl-C, still ends the program as the request does.
+  const std::unique_ptr<TerminalSession> again = start_on_terminal(RODHEAT_EXE, dir_);
+  again->type("150\n600\n0 60\n5\n5\n\n\n");
+  ASSERT_TRUE(again->wait_for("Sensor locations: 5.0cm.\n\n", 30)) << again->shown();
+  again->send_signal(SIGTERM);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  again->send_signal(SIGINT);
+  EXPECT_EQ(again->exit_status(30), 128 + SIGTERM) << again->shown();
+  EXPECT_FALSE(file_exists(path("results.txt")));
 }
 
 TEST_F(RodheatCli,
@@ -356,6 +368,26 @@ TEST_F(RodheatCli,
     EXPECT_EQ(rows_of(file).size(), 3u);
     EXPECT_EQ(rows_of(file), rows_of(shown));
   }
+}
+
+TEST_F(RodheatCli,
+       the_results_file_is_made_exclusively_and_is_on_the_disk_before_and_after_its_rename) {
+  std::vector<std::string> command{"strace", "-o", "calls", "-e",
+                                   "trace=openat,fsync,fdatasync,rename,renameat,renameat2"};
+  const std::vector<std::string> program = program_command(RODHEAT_EXE);
+  if (!posix_platform() || program.size() > 1 ||
+      run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
+    GTEST_SKIP() << "no strace for the program here";
+  }
+  command.insert(command.end(), program.begin(), program.end());
+  EXPECT_EQ(run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60).exit_status, 0);
+  // The new file in the folder held open, created only if absent, synced, renamed, and then the
+  // folder synced.
+  const std::regex durable(
+      R"(openat\((\d+), "\.rodheat-[^"]+", [^)]*O_CREAT\|O_EXCL[^\n]* = (\d+)\n([^\n]*\n)*?)"
+      R"(fsync\(\2\) += 0\n([^\n]*\n)*?renameat2?\(\1, "\.rodheat-[^"]+", \1, "results\.txt"[^\n]*\n)"
+      R"(([^\n]*\n)*?fsync\(\1\) += 0)");
+  EXPECT_TRUE(std::regex_search(read_file(path("calls")), durable)) << read_file(path("calls"));
 }
 
 TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {

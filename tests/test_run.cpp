@@ -47,6 +47,20 @@ class FakeClock : public RunClock {
   long reads_ = 0;
 };
 
+// Sends Ctrl-C as the run sleeps after the given step.
+class InterruptingClock : public FakeClock {
+ public:
+  explicit InterruptingClock(long step) : step_(step) {}
+  void sleep_for(nanoseconds duration) override {
+    if (slept_++ == step_) raise_interrupt();
+    FakeClock::sleep_for(duration);
+  }
+
+ private:
+  long step_;
+  long slept_ = 0;
+};
+
 struct RunOutcome {
   std::string console;
   bool written = false;
@@ -231,6 +245,16 @@ TEST_F(RunTest, heater_is_on_exactly_for_steps_before_the_heating_duration) {
   for (int i = 0; i < 6; ++i) expected.advance(0, 0.002);      // t = 1.0 to 1.01 s
   EXPECT_EQ(run_model.T, expected.T);
   EXPECT_EQ(run_model.time, expected.time);
+}
+
+TEST_F(RunTest, ctrl_c_during_the_last_step_interrupts_nothing_but_one_step_earlier_does) {
+  if (!posix_platform()) GTEST_SKIP() << "a console's Ctrl-C comes later, on a thread of its own";
+  // From 0 s to 5 s the run takes steps 0 to 2500.
+  for (const long step : {2500L, 2499L}) {
+    InterruptingClock clock(step);
+    ConsoleCapture quiet;
+    EXPECT_EQ(runSim(100, 10, 0, 5, 5, {0.05}, file_, clock).interrupted, step == 2499) << step;
+  }
 }
 
 TEST(RunPacing, each_step_wakes_at_its_whole_millisecond_target_and_a_late_one_is_not_made_up) {

@@ -33,8 +33,9 @@ checks() {
   llvm=${llvm:-14}
   case $1 in
     build) printf '%s\n' "command -v g++:g++" "command -v cmake:cmake" "command -v ninja:ninja-build" ;;
+    # strace shows the tests the calls that keep a results file safe.
     test) printf '%s\n' "test -f /usr/include/gtest/gtest.h:libgtest-dev" \
-      "test -f /usr/include/benchmark/benchmark.h:libbenchmark-dev" ;;
+      "test -f /usr/include/benchmark/benchmark.h:libbenchmark-dev" "command -v strace:strace" ;;
     lint) printf '%s\n' "command -v clang-tidy:clang-tidy" "command -v cppcheck:cppcheck" ;;
     # libc++ and its ABI library come apart; clang finds neither without them.
     libcxx) printf '%s\n' "command -v clang++:clang" \
