@@ -233,50 +233,6 @@ TEST_F(RodheatCli, windows_without_a_reading_are_refused_and_a_typed_minus_zero_
   EXPECT_NE(file.find("Sensor locations: 0.0cm, 5.0cm.\n"), std::string::npos) << file;
 }
 
-TEST_F(RodheatCli, enter_pressed_at_a_terminal_during_the_run_does_not_answer_the_closing_prompt) {
-  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
-  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
-  student->type("150\n600\n0 5\n5\n5\n\n\n");
-  ASSERT_TRUE(student->wait_for("Begin experiment", 30)) << student->shown();
-  // The student wonders whether it is stuck and presses ENTER during the run.
-  student->type("\n");
-  ASSERT_TRUE(student->wait_for("begin a new experiment.", 30)) << student->shown();
-  EXPECT_EQ(student->exit_status(1.0), -1) << "the early ENTER ended the program";
-  student->type("\n");
-  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
-}
-
-TEST_F(RodheatCli, ctrl_c_keeps_the_rows_so_far_and_a_vanished_folder_gets_a_second_name) {
-  std::filesystem::create_directory(path("sub"));
-  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
-  if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
-  student->type("150\n600\n0 60\n5\n5\nsub/run1\n\n");
-  ASSERT_TRUE(student->wait_for("|   10 |", 30)) << student->shown();
-  std::filesystem::remove_all(path("sub"));
-  // Ctrl-S pauses the terminal: the next row waits in a blocked write when Ctrl-C comes.
-  student->type("\x13");
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
-  student->type("\x03");
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  student->type("\x11");
-  ASSERT_TRUE(student->wait_for(
-      "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
-      << student->shown();
-  student->type("run2\n");
-  ASSERT_TRUE(
-      student->wait_for("\nExperiment interrupted.  The readings taken so far were "
-                        "written to \"run2.txt\".\n" +
-                            closing_prompt,
-                        30))
-      << student->shown();
-  const std::vector<std::string> rows = rows_of(read_file(path("run2.txt")));
-  EXPECT_GE(rows.size(), 3u);
-  EXPECT_LT(rows.size(), 13u) << "the run went on after Ctrl-C";
-  EXPECT_EQ(rows, rows_of(student->shown()));
-  student->type("\n");
-  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
-}
-
 TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
   // Ctrl-\ (3) and a user signal (10 on Linux) end a run as a termination request does, and a
   // terminal paused by Ctrl-S holds none of them.
@@ -297,12 +253,9 @@ TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plu
     EXPECT_EQ(rows, rows_of(student->shown()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << "a file left";
   }
-  // At a question, Ctrl-\ ends the program the same way, with no core dump.
-  const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
-  ASSERT_TRUE(student->wait_for(power_prompt, 30)) << student->shown();
-  student->send_signal(3);
-  EXPECT_EQ(student->exit_status(30), 128 + 3);
-  // A hangup ignored when the program started, as under nohup, does not end the run.
+  // A hangup ignored when the program started, as under nohup, ends no run, nor does an ENTER
+  // pressed during it answer the closing prompt; Ctrl-\ at that prompt ends the program as a
+  // request to end does, with no core dump.
   std::filesystem::remove(path("results.txt"));
   const auto hangup = std::signal(1, SIG_IGN);
   const std::unique_ptr<TerminalSession> kept = start_on_terminal(RODHEAT_EXE, dir_);
@@ -310,9 +263,11 @@ TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plu
   kept->type("150\n600\n0 10\n5\n5\n\n\n");
   ASSERT_TRUE(kept->wait_for("|    0 |", 30)) << kept->shown();
   kept->send_signal(1);
-  ASSERT_TRUE(kept->wait_for(closing_prompt, 30)) << kept->shown();
   kept->type("\n");
-  EXPECT_EQ(kept->exit_status(30), 0);
+  ASSERT_TRUE(kept->wait_for(closing_prompt, 30)) << kept->shown();
+  EXPECT_EQ(kept->exit_status(1.0), -1) << "the early ENTER ended the program";
+  kept->send_signal(3);
+  EXPECT_EQ(kept->exit_status(30), 128 + 3);
   EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 3u);
 }
 
@@ -325,69 +280,84 @@ TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_re
   ASSERT_TRUE(student->wait_for(
       "\nExperiment interrupted.  No readings had been taken.\n" + closing_prompt, 30))
       << student->shown();
-  student->type("\n");
-  EXPECT_EQ(student->exit_status(30), 0) << student->shown();
-  EXPECT_FALSE(file_exists(path("results.txt")));
-  // A termination request there, then Ctrl-C, still ends the program as the request does.
-  const std::unique_ptr<TerminalSession> again = start_on_terminal(RODHEAT_EXE, dir_);
-  again->type("150\n600\n0 60\n5\n5\n\n\n");
-  ASSERT_TRUE(again->wait_for("Sensor locations: 5.0cm.\n\n", 30)) << again->shown();
-  again->send_signal(SIGTERM);
+  // The next one: a termination request there, then Ctrl-C, ends the program as the request does.
+  student->type("restart\n150\n600\n0 60\n5\n5\n\n\n");
+  ASSERT_TRUE(student->wait_for(
+      closing_prompt + all_questions + echo("150", "600", "0", "60", "5.0cm."), 30))
+      << student->shown();
+  student->send_signal(SIGTERM);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  again->send_signal(SIGINT);
-  EXPECT_EQ(again->exit_status(30), 128 + SIGTERM) << again->shown();
+  student->send_signal(SIGINT);
+  EXPECT_EQ(student->exit_status(30), 128 + SIGTERM) << student->shown();
   EXPECT_FALSE(file_exists(path("results.txt")));
 }
 
 TEST_F(RodheatCli,
-       a_signal_or_the_end_of_input_at_the_question_after_a_failed_write_keeps_the_rows) {
-  // A closed window may bring its end of input before its hangup: both keep the rows in the
-  // temporary folder.
-  for (const bool signalled : {true, false}) {
+       a_vanished_folder_asks_again_and_a_name_a_signal_or_the_end_of_input_keeps_the_rows) {
+  // Ctrl-C with the terminal paused, then a second name; or at the question a termination request,
+  // or the end of input that a closed window may bring before its hangup: the temporary folder.
+  for (const int way : {SIGINT, SIGTERM, 0}) {
     std::filesystem::create_directory(path("sub"));
     const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_);
     if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
-    student->type("150\n600\n0 10\n5\n5\nsub/run1\n\n");
-    ASSERT_TRUE(student->wait_for("|    0 |", 30)) << student->shown();
+    student->type(way == SIGINT ? "150\n600\n0 60\n5\n5\nsub/run1\n\n"
+                                : "150\n600\n0 10\n5\n5\nsub/run1\n\n");
+    ASSERT_TRUE(student->wait_for("|   10 |", 30)) << student->shown();
     std::filesystem::remove_all(path("sub"));
+    if (way == SIGINT) {
+      // The next row waits in a blocked write when Ctrl-C comes.
+      student->type("\x13");
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+      student->type("\x03");
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      student->type("\x11");
+    }
     ASSERT_TRUE(student->wait_for(
         "Warning. The results could not be written to \"sub/run1.txt\".\n" + file_prompt, 30))
         << student->shown();
-    if (signalled)
+    if (way == SIGINT) {
+      student->type("run2\n");
+      ASSERT_TRUE(student->wait_for(closing_prompt, 30)) << student->shown();
+      student->type("\n");
+    } else if (way == SIGTERM) {
       student->send_signal(SIGTERM);
-    else
+    } else {
       student->type("\x04");
-    EXPECT_EQ(student->exit_status(30), signalled ? 128 + SIGTERM : 1) << student->shown();
-    std::smatch kept;
+    }
+    EXPECT_EQ(student->exit_status(30), way == SIGINT ? 0 : way == SIGTERM ? 128 + SIGTERM : 1);
     const std::string shown = student->shown();
+    std::smatch kept;
     ASSERT_TRUE(
-        std::regex_search(shown, kept, std::regex("written to \"(.*rodheat-[0-9a-f-]+\\.txt)\"")))
+        std::regex_search(shown, kept,
+                          std::regex("\nExperiment interrupted.  The readings taken so far "
+                                     "were written to \"(run2|.*rodheat-[0-9a-f-]+)\\.txt\"")))
         << shown;
-    const std::string file = read_file(kept[1]);
-    std::filesystem::remove(kept[1].str());
-    EXPECT_EQ(rows_of(file).size(), 3u);
-    EXPECT_EQ(rows_of(file), rows_of(shown));
+    const std::string file = way == SIGINT ? path("run2.txt") : kept[1].str() + ".txt";
+    const std::vector<std::string> rows = rows_of(read_file(file));
+    if (way != SIGINT) std::filesystem::remove(file);
+    EXPECT_GE(rows.size(), 3u);
+    EXPECT_LT(rows.size(), 13u) << "the run went on after Ctrl-C";
+    EXPECT_EQ(rows, rows_of(shown));
   }
 }
 
 TEST_F(RodheatCli,
        the_results_file_is_made_exclusively_and_is_on_the_disk_before_and_after_its_rename) {
   std::vector<std::string> command{"strace", "-o", "calls", "-e",
-                                   "trace=openat,fsync,fdatasync,rename,renameat,renameat2"};
+                                   "trace=openat,fsync,renameat,renameat2"};
   const std::vector<std::string> program = program_command(RODHEAT_EXE);
-  if (!posix_platform() || program.size() > 1 ||
-      run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
+  if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
     GTEST_SKIP() << "no strace for the program here";
   }
   command.insert(command.end(), program.begin(), program.end());
-  EXPECT_EQ(run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60).exit_status, 0);
-  // The new file in the folder held open, created only if absent, synced, renamed, and then the
-  // folder synced.
-  const std::regex durable(
-      R"(openat\((\d+), "\.rodheat-[^"]+", [^)]*O_CREAT\|O_EXCL[^\n]* = (\d+)\n([^\n]*\n)*?)"
-      R"(fsync\(\2\) += 0\n([^\n]*\n)*?renameat2?\(\1, "\.rodheat-[^"]+", \1, "results\.txt"[^\n]*\n)"
-      R"(([^\n]*\n)*?fsync\(\1\) += 0)");
-  EXPECT_TRUE(std::regex_search(read_file(path("calls")), durable)) << read_file(path("calls"));
+  run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60);
+  // Made in the folder held open only if absent, synced, renamed, then the folder synced.
+  EXPECT_TRUE(std::regex_search(
+      read_file(path("calls")),
+      std::regex(R"(openat\((\d+), "\.rodheat-[^"]+", [^)]*O_CREAT\|O_EXCL.* = (\d+)\n([^\n]*\n)*?)"
+                 R"(fsync\(\2\) += 0\n([^\n]*\n)*?renameat2?\(\1, "[^"]+", \1, "results\.txt".*\n)"
+                 R"(([^\n]*\n)*?fsync\(\1\) += 0)")))
+      << read_file(path("calls"));
 }
 
 TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {

@@ -47,20 +47,6 @@ class FakeClock : public RunClock {
   long reads_ = 0;
 };
 
-// Sends Ctrl-C as the run sleeps after the given step.
-class InterruptingClock : public FakeClock {
- public:
-  explicit InterruptingClock(long step) : step_(step) {}
-  void sleep_for(nanoseconds duration) override {
-    if (slept_++ == step_) raise_interrupt();
-    FakeClock::sleep_for(duration);
-  }
-
- private:
-  long step_;
-  long slept_ = 0;
-};
-
 struct RunOutcome {
   std::string console;
   bool written = false;
@@ -251,7 +237,8 @@ TEST_F(RunTest, ctrl_c_during_the_last_step_interrupts_nothing_but_one_step_earl
   if (!posix_platform()) GTEST_SKIP() << "a console's Ctrl-C comes later, on a thread of its own";
   // From 0 s to 5 s the run takes steps 0 to 2500.
   for (const long step : {2500L, 2499L}) {
-    InterruptingClock clock(step);
+    FakeClock clock;
+    clock.work_per_step = [step](long i) { return nanoseconds(i == step && raise_interrupt()); };
     ConsoleCapture quiet;
     EXPECT_EQ(runSim(100, 10, 0, 5, 5, {0.05}, file_, clock).interrupted, step == 2499) << step;
   }
