@@ -196,7 +196,8 @@ function terminalRows(program) {
 const screen = (driver, program) => driver.run(terminalRows, program);
 const tableRows = (rows) => rows.filter((row) => /^\|\s+\d+ \|/.test(row));
 const waitForScreen = (driver, pattern, timeout) => waitFor(driver, (source) => new RegExp(source).test(
-  [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout);
+  [...document.querySelectorAll('#terminal .console:not([hidden]) .xterm-rows > div')].map((r) => r.textContent).join('\n')), pattern.source, timeout)
+  .catch(async (error) => { throw new Error(error.message + '; the screen ends: ' + (await screen(driver)).filter((row) => row).slice(-4).join(' / ')); });
 const waitForStatus = (driver, pattern, timeout) => waitFor(driver, (source) =>
   new RegExp(source).test(document.getElementById('status').textContent), pattern.source, timeout)
   .catch(async (error) => { throw new Error(error.message + '; the status: ' + await driver.run(() => document.getElementById('status').textContent)); });
