@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -121,16 +120,6 @@ TEST(Dialogue, a_failed_write_asks_for_another_name_and_writes_the_same_readings
   ASSERT_GE(recorder.out.size(), tail.size());
   EXPECT_EQ(recorder.out.substr(recorder.out.size() - tail.size()), tail);
   EXPECT_EQ(read_file("run2.txt"), "readings of results.txt\n");
-  // Input ending at the second name takes no default for it: the readings go to the temporary
-  // folder, as for a closed window.
-  recorder.talk("150\n600\n0 5\n5\n5\n\n\n");
-  EXPECT_EQ(recorder.status, 1);
-  EXPECT_FALSE(file_exists("results.txt"));
-  std::smatch kept;
-  ASSERT_TRUE(
-      std::regex_search(recorder.out, kept, std::regex("written to \"(.*rodheat-.*\\.txt)\"")));
-  EXPECT_EQ(read_file(kept[1]), "readings of results.txt\n");
-  std::filesystem::remove(kept[1].str());
 }
 
 TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
