@@ -149,23 +149,16 @@ TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
   EXPECT_TRUE(std::filesystem::is_empty("."));
 }
 
-TEST(FileWritable, a_new_name_is_writable_and_leaves_no_file) {
+TEST(FileWritable,
+     new_and_existing_files_are_writable_and_untouched_but_not_a_folder_or_missing_one) {
   InScratchDir scratch;
   EXPECT_TRUE(file_writable("fresh.txt"));
   EXPECT_FALSE(file_exists("fresh.txt"));
-}
-
-TEST(FileWritable, an_existing_file_is_writable_and_keeps_its_content) {
-  InScratchDir scratch;
   { std::ofstream("old.txt", std::ios::binary) << "earlier results\n"; }
   const auto before = std::filesystem::last_write_time("old.txt");
   EXPECT_TRUE(file_writable("old.txt"));
   EXPECT_EQ(read_file("old.txt"), "earlier results\n");
   EXPECT_EQ(std::filesystem::last_write_time("old.txt"), before);
-}
-
-TEST(FileWritable, a_directory_or_a_missing_folder_is_not_writable) {
-  InScratchDir scratch;
   std::filesystem::create_directory("taken.txt");
   EXPECT_FALSE(file_writable("taken.txt"));
   EXPECT_TRUE(std::filesystem::is_directory("taken.txt"));
