@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -62,22 +63,33 @@ fs::path folder_of(const fs::path& path) {
   return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
-// The name is short so that any target name the file system takes leaves room for it.
-NewFileHandle create_temporary(const Folder& folder, fs::path& temporary) {
-  static unsigned counter = 0;
+// A new file under the first of name(0), name(1), ... that is free, in up to 100 tries; made
+// holds the name taken. Anything but a name collision will not go away by trying another name.
+NewFileHandle create_first_free(const Folder& folder, const std::function<fs::path(int)>& name,
+                                fs::path& made) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate =
-        ".rodheat-" + std::to_string(process_number()) + "-" + std::to_string(++counter) + ".tmp";
+    const fs::path candidate = name(attempt);
     const NewFileHandle file = create_new_file(folder, candidate);
     if (file != no_new_file) {
-      temporary = candidate;
+      made = candidate;
       return file;
     }
     std::error_code ec;
-    // Anything but a name collision will not go away by trying another name.
     if (!fs::exists(fs::symlink_status(folder.path / candidate, ec))) return no_new_file;
   }
   return no_new_file;
+}
+
+// The name is short so that any target name the file system takes leaves room for it.
+NewFileHandle create_temporary(const Folder& folder, fs::path& temporary) {
+  static unsigned counter = 0;
+  return create_first_free(
+      folder,
+      [](int) {
+        return ".rodheat-" + std::to_string(process_number()) + "-" + std::to_string(++counter) +
+               ".tmp";
+      },
+      temporary);
 }
 
 // The temporary file goes into the target's own folder, held open, so that the final rename
@@ -151,23 +163,19 @@ std::string reserve_new_file(const std::string& folder, const std::string& stem,
     // No source of randomness: the clock alone, and a new name for every one taken.
   }
   std::mt19937_64 random(seed ^ process_number());
+  fs::path name;
+  const NewFileHandle file = create_first_free(
+      held,
+      [&](int attempt) {
+        std::ostringstream part;
+        if (attempt > 0) part << '-' << std::hex << random();
+        return stem + part.str() + extension;
+      },
+      name);
   std::string reserved;
-  for (int attempt = 0; attempt < 100 && reserved.empty(); ++attempt) {
-    std::string name = stem;
-    if (attempt > 0) {
-      std::ostringstream part;
-      part << '-' << std::hex << random();
-      name += part.str();
-    }
-    name += extension;
-    const NewFileHandle file = create_new_file(held, name);
-    if (file != no_new_file) {
-      abandon_new_file(file);
-      reserved = (fs::path(folder) / name).string();
-      continue;
-    }
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(held.path / name, ec))) break;
+  if (file != no_new_file) {
+    abandon_new_file(file);
+    reserved = (fs::path(folder) / name).string();
   }
   close_folder(held);
   return reserved;
