@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "child_process.h"
@@ -13,11 +14,9 @@
 
 namespace {
 
-struct RunCall {
-  double P, heating_duration, t_start, t_end, dt;
-  std::vector<double> locations;
-  std::string filename;
-};
+// P, heating duration, start, end, dt, locations and file name, as the run receives them.
+using RunCall =
+    std::tuple<double, double, double, double, double, std::vector<double>, std::string>;
 
 // Records what the dialogue hands to the run and to the pause, in order.
 struct Recorder {
@@ -33,7 +32,7 @@ struct Recorder {
     status = run_dialogue(
         [this](double P, double heating_duration, double t_start, double t_end, double dt,
                std::vector<double> locations, std::string filename) {
-          runs.push_back({P, heating_duration, t_start, t_end, dt, locations, filename});
+          runs.emplace_back(P, heating_duration, t_start, t_end, dt, locations, filename);
           events.push_back("run");
           RunResult result;
           result.written = written;
@@ -68,42 +67,21 @@ class InScratchDir {
 
 }  // namespace
 
-TEST(Dialogue, run_receives_the_settings_in_metres_after_the_pause) {
-  InScratchDir scratch;
-  Recorder recorder;
-  recorder.talk("150\n600\n0 1200\n10.0008\n5 12.5\nrun1\n\n\n");
-  EXPECT_EQ(recorder.status, 0);
-  ASSERT_EQ(recorder.runs.size(), 1u);
-  const RunCall& call = recorder.runs[0];
-  EXPECT_EQ(call.P, 150.0);
-  EXPECT_EQ(call.heating_duration, 600.0);
-  EXPECT_EQ(call.t_start, 0.0);
-  EXPECT_EQ(call.t_end, 1200.0);
-  EXPECT_EQ(call.dt, 10.0);
-  EXPECT_EQ(call.locations, (std::vector<double>{0.05, 0.125}));
-  EXPECT_EQ(call.filename, "run1.txt");
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"pause", "run"}));
-}
-
-TEST(Dialogue, boundary_answers_are_accepted_and_dt_snaps_to_its_multiple_of_five) {
+TEST(Dialogue, settings_reach_the_run_in_metres_after_the_pause_boundaries_included) {
   InScratchDir scratch;
   Recorder recorder;
   recorder.talk(
+      "150\n600\n0 1200\n10.0008\n5 12.5\nrun1\n\nrestart\n"
       "0\n1\n15 15\n14.9992\n0 30 10 20 15\n\n\nrestart\n"
       "300\n3600\n0 3600\n3599.9995\n30\n\n\n\n");
   EXPECT_EQ(recorder.status, 0);
-  ASSERT_EQ(recorder.runs.size(), 2u);
-  EXPECT_EQ(recorder.runs[0].P, 0.0);
-  EXPECT_EQ(recorder.runs[0].heating_duration, 1.0);
-  EXPECT_EQ(recorder.runs[0].t_start, 15.0);
-  EXPECT_EQ(recorder.runs[0].t_end, 15.0);
-  EXPECT_EQ(recorder.runs[0].dt, 15.0);
-  EXPECT_EQ(recorder.runs[0].locations, (std::vector<double>{0.0, 0.3, 0.1, 0.2, 0.15}));
-  EXPECT_EQ(recorder.runs[0].filename, "results.txt");
-  EXPECT_EQ(recorder.runs[1].P, 300.0);
-  EXPECT_EQ(recorder.runs[1].heating_duration, 3600.0);
-  EXPECT_EQ(recorder.runs[1].t_end, 3600.0);
-  EXPECT_EQ(recorder.runs[1].dt, 3600.0);
+  // dt snaps to its multiple of five.
+  EXPECT_EQ(recorder.runs,
+            (std::vector<RunCall>{{150, 600, 0, 1200, 10, {0.05, 0.125}, "run1.txt"},
+                                  {0, 1, 15, 15, 15, {0.0, 0.3, 0.1, 0.2, 0.15}, "results.txt"},
+                                  {300, 3600, 0, 3600, 3600, {0.3}, "results.txt"}}));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"pause", "run", "pause", "run", "pause", "run"}));
 }
 
 TEST(Dialogue, a_failed_write_asks_for_another_name_and_writes_the_same_readings_there) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -157,11 +158,10 @@ TEST_F(RodheatCli, measurement_interval_is_rejected_outside_range_before_off_mul
   EXPECT_EQ(result.exit_status, 1);
 }
 
-TEST_F(RodheatCli, sensor_locations_are_rejected_for_format_count_and_position) {
-  // With the default file blocked, input ending at the file name stops before any run.
-  std::filesystem::create_directory(path("results.txt"));
+TEST_F(RodheatCli, sensor_locations_are_rejected_for_format_count_position_then_a_name_ends_it) {
+  // Input ending right after a refused name runs nothing, under the default name or any other.
   const ProgramResult result =
-      run("150\n600\n0 10\n5\n\n   \n1 2 3 4 5 6\n5 -1 40\n5 x\n31\n0 30\n");
+      run("150\n600\n0 10\n5\n\n   \n1 2 3 4 5 6\n5 -1 40\n5 x\n31\n0 30\nmissing/run1\n");
   EXPECT_EQ(result.out,
             banner + power_prompt + duration_prompt + times_prompt + dt_prompt + locations_prompt +
                 "Warning. No sensor locations were entered.\n"
@@ -172,7 +172,7 @@ TEST_F(RodheatCli, sensor_locations_are_rejected_for_format_count_and_position) 
                 "Invalid entry.  Entered values must be decimal numbers using a decimal point, "
                 "separated by spaces, e.g. \"0.1 .12 0.28\".\n"
                 "Invalid entry.  Entry no 1 must be between 0 and 30cm.\n" +
-                file_prompt + "Invalid entry.  The file \"results.txt\" cannot be written.\n");
+                file_prompt + "Invalid entry.  The file \"missing/run1.txt\" cannot be written.\n");
   EXPECT_EQ(result.exit_status, 1);
 }
 
@@ -200,15 +200,6 @@ TEST_F(RodheatCli, restart_at_both_prompts_and_file_names_across_three_experimen
   EXPECT_TRUE(file_exists(path("run1.txt")));
   EXPECT_TRUE(file_exists(path("run1.txt.txt")));
   EXPECT_FALSE(file_exists(path("x.txt")));
-}
-
-TEST_F(RodheatCli, input_ending_right_after_a_refused_name_runs_nothing) {
-  const ProgramResult result = run("150\n600\n0 5\n5\n5\nmissing/run1\n");
-  EXPECT_EQ(result.exit_status, 1);
-  EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + times_prompt + dt_prompt +
-                            locations_prompt + file_prompt +
-                            "Invalid entry.  The file \"missing/run1.txt\" cannot be written.\n");
-  EXPECT_FALSE(file_exists(path("results.txt")));
 }
 
 TEST_F(RodheatCli, windows_without_a_reading_are_refused_and_a_typed_minus_zero_is_zero) {
@@ -342,16 +333,20 @@ TEST_F(RodheatCli,
   }
 }
 
-TEST_F(RodheatCli,
-       the_results_file_is_made_exclusively_and_is_on_the_disk_before_and_after_its_rename) {
-  std::vector<std::string> command{"strace", "-o", "calls", "-e",
-                                   "trace=openat,fsync,renameat,renameat2"};
+TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_whole_before_an_end) {
   const std::vector<std::string> program = program_command(RODHEAT_EXE);
   if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
     GTEST_SKIP() << "no strace for the program here";
   }
-  command.insert(command.end(), program.begin(), program.end());
-  run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60);
+  // A termination request that comes during a write is carried out once the file is whole.
+  const auto traced = [&](const std::string& exe, const std::string& input) {
+    return run_process({"strace", "-o", "calls", "-e", "trace=openat,fsync,renameat,renameat2",
+                        "-e", "inject=fsync:signal=SIGTERM:when=1", exe},
+                       input, dir_, 60)
+        .exit_status;
+  };
+  EXPECT_EQ(traced(RODHEAT_EXE, "150\n600\n0 5\n5\n5\n\n\n\n"), 128 + SIGTERM);
+  EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 2u);
   // Made in the folder held open only if absent, synced, renamed, then the folder synced.
   EXPECT_TRUE(std::regex_search(
       read_file(path("calls")),
@@ -359,6 +354,11 @@ TEST_F(RodheatCli,
                  R"(fsync\(\2\) += 0\n([^\n]*\n)*?renameat2?\(\1, "[^"]+", \1, "results\.txt".*\n)"
                  R"(([^\n]*\n)*?fsync\(\1\) += 0)")))
       << read_file(path("calls"));
+  // The profile's signal, held until debug.csv is whole, then ends it with no temporary left.
+  EXPECT_EQ(traced(RODHEAT_PROFILE_EXE, ""), -1);
+  const std::string csv = read_file(path("debug.csv"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2001);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 3) << "a file left";
 }
 
 TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {

@@ -82,10 +82,35 @@ class RunTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RunTest, rows_fall_on_multiples_of_dt_from_the_first_at_or_after_the_start) {
+// First in the file: a Ctrl-C that a later test raises stays noted for run_steps alone.
+TEST(RunPacing, each_step_wakes_at_its_whole_millisecond_target_and_a_late_one_is_not_made_up) {
+  FakeClock clock;
+  // Step 100 starts on time at 15 ms (step 99's target) and takes 50 ms of work.
+  clock.work_per_step = [](long step) { return step == 100 ? milliseconds(50) : milliseconds(0); };
+  Simulation sim({});
+  {
+    ConsoleCapture quiet;
+    run_steps(sim, 0, 1, 0, 2, 5, clock);
+  }
+  ASSERT_EQ(clock.wake_times.size(), 1001u);
+  EXPECT_EQ(clock.wake_times[100], milliseconds(15 + 50));
+  // The following steps do not sleep until the schedule catches up ...
+  for (std::size_t i = 101; i <= 412; ++i) EXPECT_LE(clock.sleeps[i], nanoseconds(0)) << i;
+  // ... and every other step wakes at its own target.
+  for (std::size_t i = 0; i < clock.wake_times.size(); i = i == 99 ? 413 : i + 1) {
+    const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
+    EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
+  }
+}
+
+TEST_F(RunTest, rows_fall_on_multiples_of_dt_from_the_first_at_the_start_written_or_not) {
   const RunOutcome run = unpaced_run(100, 600, 12, 60, 10, {0.05}, file_);
   EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30, 40, 50, 60}));
   EXPECT_TRUE(run.written);
+  // A file in a missing folder is reported, and the run still completes.
+  const RunOutcome lost = unpaced_run(100, 600, 0, 20, 5, {0.05}, dir_ + "/missing/results.txt");
+  EXPECT_FALSE(lost.written);
+  EXPECT_EQ(row_times(lost.console), (std::vector<int>{0, 5, 10, 15, 20}));
 }
 
 TEST_F(RunTest, start_after_end_shows_clock_only_and_file_has_no_rows) {
@@ -109,12 +134,6 @@ TEST_F(RunTest, run_without_sensors_prints_the_time_column_alone) {
   EXPECT_EQ(read_file(file_),
             "Tavix 2021 Experimental Round\n\nExperimental setup:\n Heater power: 100W,\n"
             " Heating duration: 600s,\n\nSensor locations: cm.\n\n| t(s) |\n");
-}
-
-TEST_F(RunTest, results_file_in_a_missing_folder_is_reported_and_the_run_completes) {
-  const RunOutcome run = unpaced_run(100, 600, 0, 20, 5, {0.05}, dir_ + "/missing/results.txt");
-  EXPECT_FALSE(run.written);
-  EXPECT_EQ(row_times(run.console), (std::vector<int>{0, 5, 10, 15, 20}));
 }
 
 std::vector<std::string> folder_content(const std::string& dir) {
@@ -241,25 +260,5 @@ TEST_F(RunTest, ctrl_c_during_the_last_step_interrupts_nothing_but_one_step_earl
     clock.work_per_step = [step](long i) { return nanoseconds(i == step && raise_interrupt()); };
     ConsoleCapture quiet;
     EXPECT_EQ(runSim(100, 10, 0, 5, 5, {0.05}, file_, clock).interrupted, step == 2499) << step;
-  }
-}
-
-TEST(RunPacing, each_step_wakes_at_its_whole_millisecond_target_and_a_late_one_is_not_made_up) {
-  FakeClock clock;
-  // Step 100 starts on time at 15 ms (step 99's target) and takes 50 ms of work.
-  clock.work_per_step = [](long step) { return step == 100 ? milliseconds(50) : milliseconds(0); };
-  Simulation sim({});
-  {
-    ConsoleCapture quiet;
-    run_steps(sim, 0, 1, 0, 2, 5, clock);
-  }
-  ASSERT_EQ(clock.wake_times.size(), 1001u);
-  EXPECT_EQ(clock.wake_times[100], milliseconds(15 + 50));
-  // The following steps do not sleep until the schedule catches up ...
-  for (std::size_t i = 101; i <= 412; ++i) EXPECT_LE(clock.sleeps[i], nanoseconds(0)) << i;
-  // ... and every other step wakes at its own target.
-  for (std::size_t i = 0; i < clock.wake_times.size(); i = i == 99 ? 413 : i + 1) {
-    const auto target = milliseconds(static_cast<long>(static_cast<double>(i) * 0.002 * 80.0));
-    EXPECT_EQ(clock.wake_times[i], target) << "step " << i;
   }
 }
