@@ -2,10 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "files/atomic_file.h"
 #include "profile/profile.h"
 #include "profile/profile_svg.h"
+
+namespace {
+
+// A number of the scenario as the title names it, whatever the stream's locale.
+std::string shortest(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+}  // namespace
 
 const std::vector<int>& picture_instants() {
   // Every cooling curve stays above 4% of the axis, so none of them lies on it.
@@ -25,13 +38,15 @@ ProfileFilesWritten write_profile_files() {
           // Lines are 2 s apart, so the nearest whole second names the line unambiguously.
           const long second = std::lround(time);
           if (std::find(instants.begin(), instants.end(), second) == instants.end()) return;
-          // The line at 2000 s is the field after the last heated step.
-          curves.push_back({time, second <= 2000, excess});
+          // The line at the heating's end is the field after the last heated step.
+          curves.push_back({time, static_cast<double>(second) <= profile_heating_end, excess});
         });
   });
   written.svg = write_file_atomically("debug.svg", [&](std::ostream& svg) {
     write_profile_svg(svg, curves,
-                      "Rod temperature above 300 K: 300 W heater on until 2000 s, then off");
+                      "Rod temperature above " + shortest(T_out) +
+                          " K: " + shortest(profile_power) + " W heater on until " +
+                          shortest(profile_heating_end) + " s, then off");
   });
   return written;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/constants.h"
+
 namespace {
 
 constexpr double width = 860.0;
@@ -16,8 +18,8 @@ constexpr double plot_right = 620.0;
 constexpr double plot_top = 60.0;
 constexpr double plot_bottom = 460.0;
 constexpr double label_gap = 15.0;  // between two curves' labels, as a line of text needs
-constexpr double node_spacing_cm = 0.25;
-constexpr double rod_cm = 30.0;
+constexpr double node_spacing_cm = node_spacing * 100;
+constexpr double rod_cm = rod_length * 100;
 
 // Built with snprintf so that the numbers never depend on the stream's locale or format.
 std::string format(const char* pattern, double value) {
@@ -129,8 +131,8 @@ void write_axes(std::ostream& out, double top, double step) {
   out << "<text x=\"" << coordinate(middle_x) << "\" y=\"" << coordinate(plot_bottom + 48)
       << "\" text-anchor=\"middle\">x, distance from the heated end (cm)</text>\n";
   out << "<text x=\"24\" y=\"" << coordinate(middle_y) << "\" text-anchor=\"middle\" "
-      << "transform=\"rotate(-90 24 " << coordinate(middle_y)
-      << ")\">temperature above 300 K (K)</text>\n";
+      << "transform=\"rotate(-90 24 " << coordinate(middle_y) << ")\">temperature above "
+      << format("%g", T_out) << " K (K)</text>\n";
 }
 
 }  // namespace
