@@ -7,11 +7,12 @@ cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 build=${FUZZ_BUILD:-build-fuzz}
 cxx=${CLANGXX:-clang++}
-targets=(fuzz_is_float fuzz_vectorize fuzz_dialogue fuzz_needle_loop)
 
 bash tools/packages.sh fuzz || exit 1
 
 cmake --preset fuzz -B "$build" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
+# The targets are listed once, where the build defines them.
+mapfile -t targets <"$build/fuzz-targets.txt"
 cmake --build "$build" --target "${targets[@]}"
 
 mkdir -p "$build/logs" "$build/artifacts"
