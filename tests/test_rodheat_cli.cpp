@@ -150,7 +150,7 @@ TEST_F(RodheatCli, measurement_interval_is_rejected_outside_range_before_off_mul
       "and 3600s.\n";
   const std::string multiple_message = "Invalind entry. Time interval must be a multiple of 5.\n";
   const ProgramResult result =
-      run("150\n600\n0 10\n4.9995\n3600.0005\nabc\n12\n7.5\n10.002\n9.998\n10.0008\n");
+      run("150\n600\n0 10\n4.9995\n3600.0005\nabc\n12\n7.5\n10.0015\n9.9985\n10.0008\n");
   EXPECT_EQ(result.out, banner + power_prompt + duration_prompt + times_prompt + dt_prompt +
                             range_message + range_message + range_message + multiple_message +
                             multiple_message + multiple_message + multiple_message +
