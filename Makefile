@@ -1,7 +1,11 @@
 # Set-up and everyday commands; everything builds into build/ and the programs land in build/bin/.
-BUILD ?= build
-BUILD_TYPE ?= RelWithDebInfo
 CMAKE ?= cmake
+# Each build folder is the one its preset in CMakePresets.json names, asked of the presets here.
+# BUILD_TYPE, when given, overrides the build type the project defaults to.
+preset_dir = $(shell $(CMAKE) -DPRESET=$(1) -P cmake/preset-dir.cmake)
+BUILD ?= $(call preset_dir,dev)
+BUILD_TYPE ?=
+TYPE_FLAG = $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 
 .PHONY: all configure build test run run-needle profile bench clean
 
@@ -14,7 +18,7 @@ PRESET = $(CMAKE) --preset
 
 # Run every time, so that a folder first configured without developer mode gets it too.
 configure:
-	$(PRESET) dev -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	$(PRESET) dev -B $(BUILD) $(TYPE_FLAG) >/dev/null
 
 build: configure
 	$(CMAKE) --build $(BUILD)
@@ -23,23 +27,23 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 run: build
-	@if [ -x $(BUILD)/bin/rodheat ]; then ./$(BUILD)/bin/rodheat; \
+	@if [ -x $(BUILD)/bin/rodheat ]; then $(BUILD)/bin/rodheat; \
 	else echo "rodheat is not built yet"; fi
 
 run-needle: build
-	@if [ -x $(BUILD)/bin/needlefield ]; then ./$(BUILD)/bin/needlefield; \
+	@if [ -x $(BUILD)/bin/needlefield ]; then $(BUILD)/bin/needlefield; \
 	else echo "needlefield is not built yet"; fi
 
 profile: build
-	./$(BUILD)/bin/rodheat-profile
+	$(BUILD)/bin/rodheat-profile
 
 bench: build
-	./$(BUILD)/bin/bench_rodheat
-	./$(BUILD)/bin/bench_paced_run
+	$(BUILD)/bin/bench_rodheat
+	$(BUILD)/bin/bench_paced_run
 
 # --- reliability checks: sanitizers, fuzzing, static analysis ---
-SANITIZE_BUILD ?= build-sanitize
-FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= $(call preset_dir,sanitize)
+FUZZ_BUILD ?= $(call preset_dir,fuzz)
 FUZZ_SECONDS ?= 60
 # Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
 LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*/*.cpp needlefield/*.cpp))
@@ -47,7 +51,7 @@ LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*/*.cpp n
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
 sanitize:
-	$(PRESET) sanitize -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	$(PRESET) sanitize -B $(SANITIZE_BUILD) $(TYPE_FLAG)
 	$(CMAKE) --build $(SANITIZE_BUILD)
 	UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2
 
@@ -59,7 +63,7 @@ fuzz:
 # useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written. The
 # page's modules are checked against their JSDoc types.
 lint:
-	$(PRESET) dev -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	$(PRESET) dev -B $(BUILD) $(TYPE_FLAG) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
 	  2>$(BUILD)/clang-tidy.log || status=$$?; \
 	grep -v ' warnings generated\.$$' $(BUILD)/clang-tidy.log || true; \
@@ -74,22 +78,22 @@ lint:
 	@echo "tsc: the page's modules and their messages check"
 
 # --- the whole suite with clang and its own standard library, the one macOS ships ---
-LIBCXX_BUILD ?= build-libcxx
+LIBCXX_BUILD ?= $(call preset_dir,libcxx)
 .PHONY: test-libcxx
 
 # The system's GoogleTest is built against GCC's library, so it is built here from its sources.
 test-libcxx:
 	@bash tools/packages.sh libcxx
-	$(PRESET) libcxx -B $(LIBCXX_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	$(PRESET) libcxx -B $(LIBCXX_BUILD) $(TYPE_FLAG)
 	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
 	ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j 2
 
 # --- cross builds: Windows x86-64 under Wine, Linux aarch64 under qemu, all linked statically ---
-WINDOWS_BUILD ?= build-windows
-ARM64_BUILD ?= build-arm64
+WINDOWS_BUILD ?= $(call preset_dir,windows)
+ARM64_BUILD ?= $(call preset_dir,arm64)
 GTEST_SOURCE_DIR ?= /usr/src/googletest
 # The benchmark library is the host's only; GoogleTest is built for the target from its sources.
-CROSS_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
+CROSS_FLAGS = $(TYPE_FLAG) -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
 .PHONY: test-windows test-arm64 windows-build arm64-build
 
 windows-build:
@@ -115,8 +119,8 @@ test-arm64: arm64-build
 
 # --- release: the teacher's and the student's kit of every platform, with SHA256SUMS ---
 RELEASE ?= build-release
-# Each name's build options are in release/make-kits.sh.
-RELEASE_PLATFORMS ?= Linux Linux-aarch64 Windows web
+# Empty, every platform: each preset release-NAME of CMakePresets.json, and the web.
+RELEASE_PLATFORMS ?=
 # The platforms that check-release builds a second time and compares byte for byte.
 RELEASE_AGAIN ?= Linux
 .PHONY: release check-release
@@ -129,29 +133,22 @@ check-release: release
 	bash tests/check_release.sh $(RELEASE) "$(RELEASE_AGAIN)"
 
 # --- the site: the programs in a web page, compiled with emscripten ---
-WEB_BUILD ?= build-web
+WEB_BUILD ?= $(call preset_dir,web)
 # The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield"); all by default.
 WEB_PROGRAMS ?=
-# Debian's emscripten runs its tools with a Node that does not search Debian's module folders.
-WEB_ENV = NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs
 .PHONY: web web-modules package-web test-web
 
-# Never a browser of npm's own: the checks drive the system's browsers.
 web-modules:
-	@bash tools/packages.sh web
-	@cd web && if [ ! -f node_modules/.package-lock.json ] || \
-	  [ package-lock.json -nt node_modules/.package-lock.json ]; then \
-	  PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; fi
+	@bash web/build-site.sh --modules-only
 
-web: web-modules
-	$(WEB_ENV) emcmake $(CMAKE) --preset web -B $(WEB_BUILD) \
+web:
+	bash web/build-site.sh $(WEB_BUILD) \
 	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
-	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
-	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
+	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME))
 
 # $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site and the README.
 package-web: web
-	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
+	TARGET=package-web bash web/build-site.sh $(WEB_BUILD)
 
 # The web programs under Node against the native ones, then a session in each browser engine;
 # WebKit's runs in a virtual display of its own.

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
-build=${FUZZ_BUILD:-build-fuzz}
+build=${FUZZ_BUILD:-$(cmake -DPRESET=fuzz -P cmake/preset-dir.cmake)}
 cxx=${CLANGXX:-clang++}
 
 bash tools/packages.sh fuzz || exit 1

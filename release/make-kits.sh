@@ -3,7 +3,7 @@
 # own whose programs name no folder, each kit packed with the commit's time, sorted members and
 # numeric owners, each Linux kit also as a Debian package and each Windows kit as an MSI, then
 # SHA256SUMS over every kit and package in OUT.
-# Usage: release/make-kits.sh OUT PLATFORM...
+# Usage: release/make-kits.sh OUT [PLATFORM...]; without a platform, every one the presets name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(mkdir -p "$1" && cd "$1" && pwd)
@@ -14,9 +14,9 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-# Whether this machine can build the platform's kits, whose build is the preset release-NAME; a
-# new platform also needs its name in the Makefile's RELEASE_PLATFORMS and its kits' files in
-# tests/check_release.sh.
+# The platforms are the presets release-NAME of CMakePresets.json, and the web. Whether this
+# machine can build a platform's kits; a new platform also needs its packages here and its kits'
+# files in tests/check_release.sh.
 platform_ready() {
   case $1 in
     Linux) bash tools/packages.sh build deb >&2 ;;
@@ -45,16 +45,15 @@ pack() {
   esac
 }
 
-# The site is built by its own make target, once with every program and once with the student's
-# two; each kit is a site beside its documents.
+# The site, once with every program and once with the student's two; each kit is a site beside
+# its documents.
 web_kits() {
   local build=$out/build/web stage=$out/build/web-kits site
-  bash tools/packages.sh web || exit 1
-  make --no-print-directory web WEB_BUILD="$build" >/dev/null
+  bash web/build-site.sh "$build" -ULABSIM_WEB_PROGRAMS >/dev/null
   # Each site is named after its kit, which keys the files it keeps in a browser.
-  make --no-print-directory web WEB_BUILD="$build-student" \
-    WEB_PROGRAMS="$(cat "$build/student-programs.txt")" \
-    WEB_PACKAGE_NAME="$(sed -n 's/^student \([^ ]*\) .*/\1/p' "$build/kits.txt")" >/dev/null
+  bash web/build-site.sh "$build-student" \
+    -DLABSIM_WEB_PROGRAMS="$(cat "$build/student-programs.txt")" \
+    -DLABSIM_WEB_PACKAGE_NAME="$(sed -n 's/^student \([^ ]*\) .*/\1/p' "$build/kits.txt")" >/dev/null
   rm -rf "$stage"
   while read -r component name archive; do
     site=$build/site && [ "$component" = teacher ] || site=$build-student/site
@@ -70,16 +69,20 @@ web_kits() {
 }
 
 bash tools/packages.sh release || exit 1
+if [ $# -eq 0 ]; then
+  mapfile -t platforms < <(cmake --list-presets | sed -n 's/^ *"release-\([^"]*\)".*/\1/p')
+  set -- "${platforms[@]}" web
+fi
 for platform in "$@"; do
   if [ "$platform" = web ]; then
     web_kits
     continue
   fi
   platform_ready "$platform"
-  build=$out/build/$platform
-  stage=$out/build/$platform-kits
+  build=$(cmake -DPRESET="release-$platform" -P cmake/preset-dir.cmake)
+  stage=$build-kits
   echo "== $platform"
-  cmake --preset "release-$platform" -B "$build" >/dev/null
+  cmake --preset "release-$platform" >/dev/null
   cmake --build "$build" -j 2
   rm -rf "$stage"
   while read -r component name archive; do
