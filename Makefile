@@ -8,8 +8,8 @@ CMAKE ?= cmake
 all: build
 
 # Each variant is a preset of CMakePresets.json (cmake --list-presets); the targets here pass
-# their folders and build type on top. A plain `cmake -S . -B b && cmake --build b` makes the
-# three programs alone.
+# their folders and build type on top. A plain `cmake -S . -B build-plain && cmake --build
+# build-plain` makes the three programs alone.
 PRESET = $(CMAKE) --preset
 
 # Run every time, so that a folder first configured without developer mode gets it too.
@@ -149,7 +149,8 @@ web: web-modules
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME)) >/dev/null
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) -j 2
 
-# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site and the README.
+# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site, the README
+# and the teacher's guide with its pictures.
 package-web: web
 	$(WEB_ENV) $(CMAKE) --build $(WEB_BUILD) --target package-web
 
