@@ -12,8 +12,8 @@ TYPE_FLAG = $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 all: build
 
 # Each variant is a preset of CMakePresets.json (cmake --list-presets); the targets here pass
-# their folders and build type on top. A plain `cmake -S . -B b && cmake --build b` makes the
-# three programs alone.
+# their folders and build type on top. A plain `cmake -S . -B build-plain && cmake --build
+# build-plain` makes the three programs alone.
 PRESET = $(CMAKE) --preset
 
 # Run every time, so that a folder first configured without developer mode gets it too.
@@ -146,7 +146,8 @@ web:
 	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME))
 
-# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site and the README.
+# $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site, the README
+# and the teacher's guide with its pictures.
 package-web: web
 	TARGET=package-web bash web/build-site.sh $(WEB_BUILD)
 

@@ -1,6 +1,28 @@
-# Every relative link of the project's Markdown files names a file that exists, so that a moved
-# document never leaves a reader at a dead end. Run with -DSOURCE_DIR=<the project's folder>.
+# Every relative link of the project's Markdown files names a file that exists, and every name in
+# backticks that a reader would type or look for is real: a path under one of the source tree's
+# folders exists (unless git ignores it, as it does what the build makes), a `make` target is one
+# of the Makefile's, and a program named by a path (`bin/X`, `./X`, `X.exe`) is one the build
+# makes. So a moved file, a renamed target or program never leaves a reader at a dead end.
+# Run with -DSOURCE_DIR=<the project's folder>.
+cmake_minimum_required(VERSION 3.20)
 file(GLOB documents RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.md ${SOURCE_DIR}/docs/*.md)
+file(GLOB folders RELATIVE ${SOURCE_DIR} LIST_DIRECTORIES true ${SOURCE_DIR}/*)
+file(READ ${SOURCE_DIR}/Makefile makefile)
+string(REGEX MATCHALL "\n[-a-z0-9]+:" targets "${makefile}")
+string(REGEX REPLACE "\n([-a-z0-9]+):" "\\1" targets "${targets}")
+file(GLOB lists ${SOURCE_DIR}/*/CMakeLists.txt)
+set(programs "")
+foreach(list IN LISTS lists)
+  file(READ ${list} text)
+  string(REGEX MATCHALL "add_executable\\([-a-z0-9_]+" found "${text}")
+  string(REPLACE "add_executable(" "" found "${found}")
+  list(APPEND programs ${found})
+endforeach()
+# The folders git ignores (what the build and npm make) as one pattern: build[^/]*/|web/...
+file(STRINGS ${SOURCE_DIR}/.gitignore ignored REGEX "^/.*/$")
+list(TRANSFORM ignored REPLACE "^/" "")
+list(TRANSFORM ignored REPLACE "\\*" "[^/]*")
+string(REPLACE ";" "|" ignored "${ignored}")
 set(broken "")
 foreach(document IN LISTS documents)
   file(READ ${SOURCE_DIR}/${document} text)
@@ -14,7 +36,30 @@ foreach(document IN LISTS documents)
       list(APPEND broken "${document} -> ${target}")
     endif()
   endforeach()
+  # A command starts a code span or, in a code block, a line.
+  string(REGEX MATCHALL "[`\n]make [-a-z0-9]+" commands "${text}")
+  foreach(command IN LISTS commands)
+    string(SUBSTRING "${command}" 6 -1 target)
+    if(NOT target IN_LIST targets)
+      list(APPEND broken "${document}: make ${target}")
+    endif()
+  endforeach()
+  string(REGEX MATCHALL "`[^]`\n;[]+`" spans "${text}")
+  foreach(span IN LISTS spans)
+    string(REGEX REPLACE "^`(.*)`$" "\\1" span "${span}")
+    string(REGEX MATCH "^[^/]+" top "${span}")
+    if(span MATCHES "^[-A-Za-z0-9_.]+/[-A-Za-z0-9_./]*$" AND top IN_LIST folders
+       AND NOT span MATCHES "^(${ignored})" AND NOT EXISTS ${SOURCE_DIR}/${span})
+      list(APPEND broken "${document}: ${span}")
+    endif()
+    string(REGEX REPLACE "^.*/|\\.exe$" "" program "${span}")
+    if(span MATCHES "(bin/|^\\./)[-A-Za-z0-9_]+$|^[-A-Za-z0-9_]+\\.exe$")
+      if(NOT program IN_LIST programs)
+        list(APPEND broken "${document}: program ${span}")
+      endif()
+    endif()
+  endforeach()
 endforeach()
 if(broken)
-  message(FATAL_ERROR "Links to no file: ${broken}")
+  message(FATAL_ERROR "Names of nothing: ${broken}")
 endif()
