@@ -11,9 +11,8 @@ TYPE_FLAG = $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 
 all: build
 
-# Each variant is a preset of CMakePresets.json (cmake --list-presets); the targets here pass
-# their folders and build type on top. A plain `cmake -S . -B build-plain && cmake --build
-# build-plain` makes the three programs alone.
+# Each variant is a preset of CMakePresets.json (cmake --list-presets), called by its name. A plain
+# `cmake -S . -B build-plain && cmake --build build-plain` makes the three programs alone.
 PRESET = $(CMAKE) --preset
 
 # Run every time, so that a folder first configured without developer mode gets it too.
