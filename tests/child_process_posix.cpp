@@ -58,6 +58,9 @@ class PosixTerminalSession : public TerminalSession {
       int raw = 0;
       if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
         status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
+        // Its last words may still wait in the terminal; a loaded machine shows them late.
+        while (read_some(0)) {
+        }
         break;
       }
       read_some(20);
