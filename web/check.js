@@ -8,6 +8,7 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 const url = require('url');
+const vm = require('vm');
 const puppeteer = require('puppeteer-core');
 
 const [nativeBin, webBuild] = process.argv.slice(2).map((p) => path.resolve(p));
@@ -511,11 +512,15 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': Remove twice, then Remove all, empties Files, and Undo brings every file back', emptied === 0 &&
       (await driver.run(() => document.querySelectorAll('#files li').length)) === listed.length, emptied);
 
-    await driver.open(studentSite);
+    await driver.open(studentSite.url);
     await waitForStatus(driver, /Choose a program/);
     accessibility.push(...await axeFindings(driver));
-    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files',
-      await driver.run(() => document.querySelectorAll('#files li').length === 0));
+    // Every text the build gives a program shows in its menu entry or its description.
+    const offered = await driver.run(() => [...document.querySelectorAll('#programs li')].map((item, i) =>
+      item.textContent + '\n' + document.querySelectorAll('#program-blurbs li')[i].textContent));
+    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files and offers the student\'s programs as the build describes them',
+      await driver.run(() => document.querySelectorAll('#files li').length === 0) && offered.length > 0 && offered.length === studentSite.programs.length &&
+      studentSite.programs.every((program, i) => Object.values(program).every((text) => offered[i].includes(text))), JSON.stringify(offered));
     check(browserName + ': axe-core finds nothing serious on the start page, during a run and after one',
       accessibility.length === 0, accessibility.join('; '));
   } finally {
@@ -530,12 +535,17 @@ async function browserSession(browserName, driver, site, studentSite) {
   try {
     await recipeChecks(nodeChecks(work));
     const site = 'file://' + path.join(webBuild, 'site', 'index.html');
-    // Another kit's site: the same page with the student's programs, as a release names it.
+    // Another kit's site: the same page with the student's programs under the student's kit name,
+    // both as the build lists them for the release.
     const student = path.join(work, 'student-site');
     fs.cpSync(path.join(webBuild, 'site'), student, { recursive: true });
-    fs.writeFileSync(path.join(student, 'programs', 'site.js'), fs.readFileSync(path.join(student, 'programs', 'site.js'), 'utf8')
-      .replace(/id:"[^"]*"/, 'id:"labsim-student-web:rodheat,needlefield"').replace(',"rodheat-profile"', ''));
-    const studentSite = 'file://' + path.join(student, 'index.html');
+    const built = (name) => fs.readFileSync(path.join(webBuild, name), 'utf8');
+    const students = built('student-programs.txt').trim().split(/\s+/);
+    const siteScript = path.join(student, 'programs', 'site.js');
+    const teacher = vm.runInNewContext(fs.readFileSync(siteScript, 'utf8') + ';window.labsimSite', { window: {} });
+    const studentSite = { url: 'file://' + path.join(student, 'index.html'), programs: teacher.programs.filter((program) => students.includes(program.name)) };
+    fs.writeFileSync(siteScript, 'window.labsimSite = ' + JSON.stringify({ ...teacher, id: built('kits.txt').match(/^student (\S+)/m)[1],
+      programs: studentSite.programs }) + ';\n');
     const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
     const chromium = { executablePath: '/usr/bin/chromium', headless: true,
       args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) };
