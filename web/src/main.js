@@ -234,7 +234,7 @@ function receive(session, message) {
     const readings = session.readings && sameBytes(session.readings.bytes, message.bytes) ? session.readings : null;
     if (readings) session.readings = null;
     told(message.name, files.save(message.name, message.bytes, readings));
-    if (message.name === 'debug.svg') showPicture(message.bytes);
+    if (message.name === 'debug.svg') showPicture(session.name, message.bytes);
   } else if (message.type === 'exit') {
     const problem = message.code === 'aborted' ? problemOf(message.reason || '') : null;
     end(session, message.code !== 'aborted' ? null : titles[session.name] + ' stopped: ' +
@@ -311,12 +311,16 @@ window.addEventListener('beforeunload', (event) => {
   event.returnValue = '';
 });
 
-/** @param {Uint8Array} bytes */
-function showPicture(bytes) {
+// The picture shows beside the terminal of the program that drew it.
+/** @type {string | null} */
+let pictured = null;
+/** @param {string} name @param {Uint8Array} bytes */
+function showPicture(name, bytes) {
   const image = /** @type {HTMLImageElement} */ (element('picture-image'));
   if (image.src) URL.revokeObjectURL(image.src);
   image.src = URL.createObjectURL(new Blob([/** @type {BlobPart} */ (bytes)], { type: 'image/svg+xml' }));
-  picture.hidden = shown !== 'rodheat-profile';
+  pictured = name;
+  picture.hidden = shown !== pictured;
 }
 
 // --- the start page, the menu and the way between programs
@@ -369,7 +373,7 @@ function show(name) {
   intro.hidden = name !== null;
   terminals.hidden = name === null;
   Object.keys(consoles).forEach((other) => { consoles[other].box.hidden = other !== name; });
-  picture.hidden = name !== 'rodheat-profile' || !/** @type {HTMLImageElement} */ (element('picture-image')).src;
+  picture.hidden = name === null || name !== pictured;
   if (name === null) {
     showState();
     return;
