@@ -1,7 +1,7 @@
 'use strict';
 // The web programs under Node against the native ones on the same answers, then one whole
 // session in each browser, typed key by key. Usage: node web/check.js NATIVE_BIN WEB_BUILD
-const { execFileSync, spawn } = require('child_process');
+const { execFileSync, spawn, spawnSync } = require('child_process');
 const crypto = require('crypto');
 const fs = require('fs');
 const http = require('http');
@@ -71,6 +71,18 @@ function nodeChecks(work) {
   check('rodheat-profile: debug.csv has the known sha256', sha256(file('web', 'debug.csv')) === CSV_SHA256);
   check('rodheat-profile: debug.svg is the native one', file('web', 'debug.svg').equals(file('native', 'debug.svg')));
   check('rodheat-profile: the same words', profile.web.out === profile.native.out, profile.web.out);
+  // A write can fail only by hand in memory: here to unwritable.txt, after a run stopped as the
+  // page's Stop does. Input then ends at the question: the readings go where the page looks.
+  const dir = fs.mkdtempSync(path.join(work, 'unwritable-'));
+  fs.writeFileSync(path.join(dir, 'rodheat.js'), fs.readFileSync(path.join(webBuild, 'bin', 'rodheat.js'), 'utf8').replace(/\}\);\s*$/,
+    'var rename = FS.rename, send = Module.labsimSend;\nFS.rename = function (from, to) { if (/unwritable/.test(to)) throw new FS.ErrnoError(28); ' +
+    'return rename(from, to); };\nModule.labsimSend = function (m) { if (m.running) setTimeout(function () { Module.labsimStopRequested = true; }, 2000); ' +
+    'send(m); };\n});\n'));
+  const ended = spawnSync(process.execPath, ['rodheat.js'], { cwd: dir, input: '100\n3\n0 30\n5\n1\nunwritable\n\n', encoding: 'latin1' });
+  const kept = /written to "\.\/(rodheat-[\d-]+\.txt)"/.exec(ended.stdout);
+  const rows = tableRows(ended.stdout.split(/[\r\n]/));
+  check('rodheat: after a stopped run and a failed write, input ending at the question leaves the rows in the page\'s folder, status 1',
+    ended.status === 1 && kept && rows.length > 0 && rows.every((row) => fs.readFileSync(path.join(dir, kept[1]), 'latin1').includes(row)), ended.stdout);
   return rod.native.dir;
 }
 
