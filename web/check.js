@@ -1,13 +1,14 @@
 'use strict';
 // The web programs under Node against the native ones on the same answers, then one whole
 // session in each browser, typed key by key. Usage: node web/check.js NATIVE_BIN WEB_BUILD
-const { execFileSync, spawn } = require('child_process');
+const { execFileSync, spawn, spawnSync } = require('child_process');
 const crypto = require('crypto');
 const fs = require('fs');
 const http = require('http');
 const os = require('os');
 const path = require('path');
 const url = require('url');
+const vm = require('vm');
 const puppeteer = require('puppeteer-core');
 
 const [nativeBin, webBuild] = process.argv.slice(2).map((p) => path.resolve(p));
@@ -70,6 +71,18 @@ function nodeChecks(work) {
   check('rodheat-profile: debug.csv has the known sha256', sha256(file('web', 'debug.csv')) === CSV_SHA256);
   check('rodheat-profile: debug.svg is the native one', file('web', 'debug.svg').equals(file('native', 'debug.svg')));
   check('rodheat-profile: the same words', profile.web.out === profile.native.out, profile.web.out);
+  // A write can fail only by hand in memory: here to unwritable.txt, after a run stopped as the
+  // page's Stop does. Input then ends at the question: the readings go where the page looks.
+  const dir = fs.mkdtempSync(path.join(work, 'unwritable-'));
+  fs.writeFileSync(path.join(dir, 'rodheat.js'), fs.readFileSync(path.join(webBuild, 'bin', 'rodheat.js'), 'utf8').replace(/\}\);\s*$/,
+    'var rename = FS.rename, send = Module.labsimSend;\nFS.rename = function (from, to) { if (/unwritable/.test(to)) throw new FS.ErrnoError(28); ' +
+    'return rename(from, to); };\nModule.labsimSend = function (m) { if (m.running) setTimeout(function () { Module.labsimStopRequested = true; }, 2000); ' +
+    'send(m); };\n});\n'));
+  const ended = spawnSync(process.execPath, ['rodheat.js'], { cwd: dir, input: '100\n3\n0 30\n5\n1\nunwritable\n\n', encoding: 'latin1' });
+  const kept = /written to "\.\/(rodheat-[\d-]+\.txt)"/.exec(ended.stdout);
+  const rows = tableRows(ended.stdout.split(/[\r\n]/));
+  check('rodheat: after a stopped run and a failed write, input ending at the question leaves the rows in the page\'s folder, status 1',
+    ended.status === 1 && kept && rows.length > 0 && rows.every((row) => fs.readFileSync(path.join(dir, kept[1]), 'latin1').includes(row)), ended.stdout);
   return rod.native.dir;
 }
 
@@ -428,7 +441,8 @@ async function browserSession(browserName, driver, site, studentSite) {
       stopped.filter((row) => row).pop().startsWith('Press ENTER to exit'), JSON.stringify([stopped, kept]));
     // A reload during a run: the next visit lists the rows so far as the run's results file.
     for (const text of ['restart', '100', '30', '0 600', '5', '1 5 10 15 20', 'g1', '']) await answer(driver, text);
-    await waitForScreen(driver, /\|   20 \|/);
+    // The stopped run's table may reach row 20 too.
+    await waitForScreen(driver, /\ng1\n[\s\S]*\|   20 \|/);
     const before = tableRows((await screen(driver)).join('\n').split('| t(s) |').pop().split('\n'));
     await driver.dialog(true, () => driver.reload());
     await waitForStatus(driver, /cut short when the page closed; its readings so far are kept in g1\.txt: see Files/);
@@ -511,11 +525,15 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': Remove twice, then Remove all, empties Files, and Undo brings every file back', emptied === 0 &&
       (await driver.run(() => document.querySelectorAll('#files li').length)) === listed.length, emptied);
 
-    await driver.open(studentSite);
+    await driver.open(studentSite.url);
     await waitForStatus(driver, /Choose a program/);
     accessibility.push(...await axeFindings(driver));
-    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files',
-      await driver.run(() => document.querySelectorAll('#files li').length === 0));
+    // Every text the build gives a program shows in its menu entry or its description.
+    const offered = await driver.run(() => [...document.querySelectorAll('#programs li')].map((item, i) =>
+      item.textContent + '\n' + document.querySelectorAll('#program-blurbs li')[i].textContent));
+    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files and offers the student\'s programs as the build describes them',
+      await driver.run(() => document.querySelectorAll('#files li').length === 0) && offered.length > 0 && offered.length === studentSite.programs.length &&
+      studentSite.programs.every((program, i) => Object.values(program).every((text) => offered[i].includes(text))), JSON.stringify(offered));
     check(browserName + ': axe-core finds nothing serious on the start page, during a run and after one',
       accessibility.length === 0, accessibility.join('; '));
   } finally {
@@ -530,12 +548,17 @@ async function browserSession(browserName, driver, site, studentSite) {
   try {
     await recipeChecks(nodeChecks(work));
     const site = 'file://' + path.join(webBuild, 'site', 'index.html');
-    // Another kit's site: the same page with the student's programs, as a release names it.
+    // Another kit's site: the same page with the student's programs under the student's kit name,
+    // both as the build lists them for the release.
     const student = path.join(work, 'student-site');
     fs.cpSync(path.join(webBuild, 'site'), student, { recursive: true });
-    fs.writeFileSync(path.join(student, 'programs', 'site.js'), fs.readFileSync(path.join(student, 'programs', 'site.js'), 'utf8')
-      .replace(/id:"[^"]*"/, 'id:"labsim-student-web:rodheat,needlefield"').replace(',"rodheat-profile"', ''));
-    const studentSite = 'file://' + path.join(student, 'index.html');
+    const built = (name) => fs.readFileSync(path.join(webBuild, name), 'utf8');
+    const students = built('student-programs.txt').trim().split(/\s+/);
+    const siteScript = path.join(student, 'programs', 'site.js');
+    const teacher = vm.runInNewContext(fs.readFileSync(siteScript, 'utf8') + ';window.labsimSite', { window: {} });
+    const studentSite = { url: 'file://' + path.join(student, 'index.html'), programs: teacher.programs.filter((program) => students.includes(program.name)) };
+    fs.writeFileSync(siteScript, 'window.labsimSite = ' + JSON.stringify({ ...teacher, id: built('kits.txt').match(/^student (\S+)/m)[1],
+      programs: studentSite.programs }) + ';\n');
     const quiet = ['--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'];
     const chromium = { executablePath: '/usr/bin/chromium', headless: true,
       args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) };

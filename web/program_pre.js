@@ -1,7 +1,8 @@
-// Connects a program to its host: the page, when it runs in a Worker, or the process under Node.
-// The messages between the page and a program, both ways, are described in web/src/messages.js.
+// Connects a program to its host: the page, when it runs in a Worker, or the process under Node,
+// as program_wrap_begin.js tells. The messages between the page and a program, both ways, are
+// described in web/src/messages.js.
 var labsimHost = (function () {
-  if (typeof importScripts === 'function') {
+  if (!labsimUnderNode) {
     return {
       send: function (message, transfer) {
         postMessage(message, transfer || []);
@@ -110,7 +111,7 @@ function labsimUnlessExit(error) {
   if (!(error instanceof ExitStatus)) throw error;
 }
 
-if (typeof importScripts === 'function') {
+if (!labsimUnderNode) {
   onmessage = function (event) {
     // Seen at the run's next step: the program yields to the page between steps.
     if (event.data.type === 'stop') Module.labsimStopRequested = true;

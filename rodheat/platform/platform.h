@@ -67,6 +67,7 @@ unsigned long process_number();
 
 // The system's folder for temporary files: /tmp on POSIX, the one Windows names for the user
 // (which follows its TMP and TEMP settings); the program itself reads no environment variable.
+// In a browser, the program's own folder, the one whose files the page lists.
 std::filesystem::path temporary_folder();
 
 // --- looking only: nothing is created, opened for writing, changed or removed; only the

@@ -77,5 +77,3 @@ fs::perms new_file_permissions() {
 }
 
 unsigned long process_number() { return static_cast<unsigned long>(::getpid()); }
-
-fs::path temporary_folder() { return "/tmp"; }

@@ -237,6 +237,8 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
   return folder.native().size() + 1 + name.native().size() + 1 <= PATH_MAX;
 }
 
+fs::path temporary_folder() { return "/tmp"; }
+
 void pause_for(std::chrono::nanoseconds duration) {
   if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
 }

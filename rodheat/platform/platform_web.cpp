@@ -55,6 +55,9 @@ void pause_for(std::chrono::nanoseconds duration) {
   if (ms >= 2) emscripten_sleep(static_cast<unsigned>(ms));
 }
 
+// The page lists the program's own folder alone, so a file kept for want of another goes there.
+fs::path temporary_folder() { return "."; }
+
 // tcflush aborts under the browser's runtime; the keys wait in the page, which drops them.
 void discard_pending_terminal_input() { labsim_discard_input(); }
 
@@ -86,9 +89,9 @@ void end_guarded_run() {
   labsim_run_event(0);
 }
 
-// The page sends nothing that would end a question.
-void begin_guarded_question() {}
-void end_guarded_question() {}
+// As on a console, a question starts with fresh notes, and so does the run after it.
+void begin_guarded_question() { labsim_forget_stop(); }
+void end_guarded_question() { labsim_forget_stop(); }
 
 void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results) {
   const std::string content = results();

@@ -24,23 +24,18 @@ import { labsimConsole } from './terminal.js';
  * @property {TextDecoder} decoder
  */
 
-/** @type {Record<string, string>} */
-const titles = {
-  rodheat: 'rodheat: the heated rod',
-  needlefield: 'needlefield: the needle by a wire',
-  'rodheat-profile': 'rodheat-profile: the rod\'s temperature profile',
-};
-/** @type {Record<string, string>} */
-const blurbs = {
-  rodheat: 'heats one end of a 30 cm rod with the power and for the time you choose, and ' +
-    'records the temperature at up to five places along it while the experiment runs.',
-  needlefield: 'gives the direction of a compass needle near a long straight wire, for the ' +
-    'current you choose and the needle\'s position.',
-  'rodheat-profile': 'draws the temperature along the whole rod over a fixed heating and ' +
-    'cooling run, for the teacher.',
-};
-/** @type {{id: string, version?: string, programs: string[], guides: {file: string, title: string}[]}} */
+/**
+ * @typedef {object} Site  what the build tells the page, in programs/site.js
+ * @property {string} id  names the storage of the site's files
+ * @property {string} [version]
+ * @property {number} columns  the terminal's type shrinks until this many columns fit
+ * @property {{name: string, title: string, about: string}[]} programs
+ * @property {{file: string, title: string}[]} guides
+ */
+/** @type {Site} */
 const site = /** @type {any} */ (window).labsimSite;
+/** @type {Record<string, string>} */
+const titles = Object.fromEntries(site.programs.map((program) => [program.name, program.name + ': ' + program.title]));
 /** @param {string} id */
 const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
 const stopButton = /** @type {HTMLButtonElement} */ (element('stop'));
@@ -115,7 +110,7 @@ function consoleFor(name) {
   box.className = 'console';
   box.dataset.program = name;
   terminals.appendChild(box);
-  const made = labsimConsole(box, {
+  const made = labsimConsole(box, site.columns, {
     line: (bytes) => {
       if (!live || !live.handle) return;
       status.notice('');
@@ -239,7 +234,7 @@ function receive(session, message) {
     const readings = session.readings && sameBytes(session.readings.bytes, message.bytes) ? session.readings : null;
     if (readings) session.readings = null;
     told(message.name, files.save(message.name, message.bytes, readings));
-    if (message.name === 'debug.svg') showPicture(message.bytes);
+    if (message.name === 'debug.svg') showPicture(session.name, message.bytes);
   } else if (message.type === 'exit') {
     const problem = message.code === 'aborted' ? problemOf(message.reason || '') : null;
     end(session, message.code !== 'aborted' ? null : titles[session.name] + ' stopped: ' +
@@ -316,32 +311,36 @@ window.addEventListener('beforeunload', (event) => {
   event.returnValue = '';
 });
 
-/** @param {Uint8Array} bytes */
-function showPicture(bytes) {
+// The picture shows beside the terminal of the program that drew it.
+/** @type {string | null} */
+let pictured = null;
+/** @param {string} name @param {Uint8Array} bytes */
+function showPicture(name, bytes) {
   const image = /** @type {HTMLImageElement} */ (element('picture-image'));
   if (image.src) URL.revokeObjectURL(image.src);
   image.src = URL.createObjectURL(new Blob([/** @type {BlobPart} */ (bytes)], { type: 'image/svg+xml' }));
-  picture.hidden = shown !== 'rodheat-profile';
+  pictured = name;
+  picture.hidden = shown !== pictured;
 }
 
 // --- the start page, the menu and the way between programs
 const menu = element('programs');
 const list = element('program-blurbs');
-site.programs.forEach((name) => {
+site.programs.forEach(({ name, title, about }) => {
   const item = document.createElement('li');
   const link = document.createElement('a');
   link.href = '#' + name;
   // A phone's narrow bar shows the name alone.
   const what = document.createElement('span');
   what.className = 'what';
-  what.textContent = titles[name].slice(name.length);
+  what.textContent = ': ' + title;
   link.append(name, what);
   item.appendChild(link);
   menu.appendChild(item);
   const blurb = document.createElement('li');
   const strong = document.createElement('strong');
   strong.textContent = name;
-  blurb.append(strong, ' ' + blurbs[name]);
+  blurb.append(strong, ' ' + about);
   list.appendChild(blurb);
 });
 // The guides open beside the page, so that reading one never ends a run.
@@ -374,7 +373,7 @@ function show(name) {
   intro.hidden = name !== null;
   terminals.hidden = name === null;
   Object.keys(consoles).forEach((other) => { consoles[other].box.hidden = other !== name; });
-  picture.hidden = name !== 'rodheat-profile' || !/** @type {HTMLImageElement} */ (element('picture-image')).src;
+  picture.hidden = name === null || name !== pictured;
   if (name === null) {
     showState();
     return;
@@ -386,7 +385,7 @@ function show(name) {
 
 const wanted = () => {
   const name = decodeURIComponent(location.hash.slice(1));
-  return site.programs.includes(name) ? name : null;
+  return site.programs.some((program) => program.name === name) ? name : null;
 };
 
 // Each entry of the page's history carries its place, so that a declined Back or Forward can

@@ -30,11 +30,10 @@ export function copyText(text) {
 
 /**
  * @param {HTMLElement} container
+ * @param {number} widestRow  the columns the type must leave room for
  * @param {{line: (bytes: Uint8Array | null) => void, interrupt: () => void}} handlers
  */
-export function labsimConsole(container, handlers) {
-  // A five-sensor row with its trailing blank; narrower, every row would wrap.
-  const widestRow = 57;
+export function labsimConsole(container, widestRow, handlers) {
   const largestFont = 15;
   const smallestFont = 8;
   const encoder = new TextEncoder();
