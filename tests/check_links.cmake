@@ -1,8 +1,7 @@
 # Every relative link of the project's Markdown files names a file that exists, and every name in
 # backticks that a reader would type or look for is real: a path under one of the source tree's
-# folders exists (unless git ignores it, as it does what the build makes), a `make` target is one
-# of the Makefile's, and a program named by a path (`bin/X`, `./X`, `X.exe`) is one the build
-# makes. So a moved file, a renamed target or program never leaves a reader at a dead end.
+# folders exists (unless git ignores it, as it does what the build makes), and a `make` target is
+# one of the Makefile's. So a moved file or a renamed target never leaves a reader at a dead end.
 # Run with -DSOURCE_DIR=<the project's folder>.
 cmake_minimum_required(VERSION 3.20)
 file(GLOB documents RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.md ${SOURCE_DIR}/docs/*.md)
@@ -10,14 +9,6 @@ file(GLOB folders RELATIVE ${SOURCE_DIR} LIST_DIRECTORIES true ${SOURCE_DIR}/*)
 file(READ ${SOURCE_DIR}/Makefile makefile)
 string(REGEX MATCHALL "\n[-a-z0-9]+:" targets "${makefile}")
 string(REGEX REPLACE "\n([-a-z0-9]+):" "\\1" targets "${targets}")
-file(GLOB lists ${SOURCE_DIR}/*/CMakeLists.txt)
-set(programs "")
-foreach(list IN LISTS lists)
-  file(READ ${list} text)
-  string(REGEX MATCHALL "add_executable\\([-a-z0-9_]+" found "${text}")
-  string(REPLACE "add_executable(" "" found "${found}")
-  list(APPEND programs ${found})
-endforeach()
 # The folders git ignores (what the build and npm make) as one pattern: build[^/]*/|web/...
 file(STRINGS ${SOURCE_DIR}/.gitignore ignored REGEX "^/.*/$")
 list(TRANSFORM ignored REPLACE "^/" "")
@@ -51,12 +42,6 @@ foreach(document IN LISTS documents)
     if(span MATCHES "^[-A-Za-z0-9_.]+/[-A-Za-z0-9_./]*$" AND top IN_LIST folders
        AND NOT span MATCHES "^(${ignored})" AND NOT EXISTS ${SOURCE_DIR}/${span})
       list(APPEND broken "${document}: ${span}")
-    endif()
-    string(REGEX REPLACE "^.*/|\\.exe$" "" program "${span}")
-    if(span MATCHES "(bin/|^\\./)[-A-Za-z0-9_]+$|^[-A-Za-z0-9_]+\\.exe$")
-      if(NOT program IN_LIST programs)
-        list(APPEND broken "${document}: program ${span}")
-      endif()
     endif()
   endforeach()
 endforeach()
