@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -97,4 +98,12 @@ TEST(MeasurementFile, rows_read_back_match_console_rows_even_past_four_digits) {
   const std::string text = file.str();
   EXPECT_EQ(text.substr(text.find("|    0 |")), rows);
   EXPECT_NE(rows.find("| 10000 | "), std::string::npos);
+  // The cells are those rows' fields without their padding.
+  std::string unpadded;
+  for (const std::vector<std::string>& row : sim.table_cells()) {
+    for (const std::string& cell : row) unpadded += "|" + cell;
+    unpadded += "|\n";
+  }
+  rows.erase(std::remove(rows.begin(), rows.end(), ' '), rows.end());
+  EXPECT_EQ(unpadded, rows);
 }

@@ -1,6 +1,9 @@
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/simulation.h"
 
@@ -11,6 +14,13 @@ void print_formatted(std::ostream& out, const char* format, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
   out << buffer;
+}
+
+std::string formatted(const char* format, double value) {
+  // Wide enough for the widest double, 309 digits before the point.
+  char buffer[320];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
 }
 
 void write_table_header(std::ostream& out, std::size_t sensors) {
@@ -55,12 +65,24 @@ void Simulation::dump_measurements(std::ostream& file, double P, double heating_
   }
   file << "cm.\n\n";
   write_table_header(file, measurements.size());
-  if (measurements.empty()) return;
-  for (std::size_t r = 0; r < measurements[0].size(); ++r) {
-    file << "| " << std::setprecision(0) << std::setw(4) << measurement_times[r] << " | ";
-    for (const std::vector<double>& sensor : measurements) {
-      file << std::setprecision(1) << std::setw(6) << sensor[r] << " | ";
-    }
+  // Written from table_cells itself, so that the file and its cells cannot disagree.
+  for (const std::vector<std::string>& row : table_cells()) {
+    file << "| " << std::setw(4) << row[0] << " | ";
+    for (std::size_t s = 1; s < row.size(); ++s) file << std::setw(6) << row[s] << " | ";
     file << "\n";
   }
+}
+
+std::vector<std::vector<std::string>> Simulation::table_cells() const {
+  std::vector<std::vector<std::string>> rows;
+  // A table without sensors has no rows.
+  const std::size_t count = measurements.empty() ? 0 : measurements[0].size();
+  for (std::size_t r = 0; r < count; ++r) {
+    std::vector<std::string> row{formatted("%.0f", measurement_times[r])};
+    for (const std::vector<double>& sensor : measurements) {
+      row.push_back(formatted("%.1f", sensor[r]));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
 }

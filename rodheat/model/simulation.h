@@ -3,6 +3,7 @@
 #include <fstream>
 #include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "model/constants.h"
@@ -27,6 +28,9 @@ class Simulation {
   void take_measurement();
   void dump_measurements(std::ostream& file, double P, double heating_duration, double t_end,
                          double dt);
+  // The results file's table row by row: the time, then each sensor's reading, as
+  // dump_measurements writes them but without their padding ("5", "23.4", "-0.1").
+  std::vector<std::vector<std::string>> table_cells() const;
 
   // One line of the temperature profile (or of node positions when header is true).
   void debug_output(std::ostream& stream, bool header) const;
