@@ -211,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return result;
       },
       [&] { ++pauses; }, writable_by_rule,
-      [&](const std::string& name, const std::string&) {
+      [&](const std::string& name, const RunResult&, FileRole) {
         if (in_temporary_folder(name)) {
           std::filesystem::remove(name);
           return second_name_writes;

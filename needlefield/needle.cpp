@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "hand_over.h"
 #include "random_source.h"
 #include "vector3.h"
 
@@ -75,11 +77,10 @@ bool whole_number(const std::string& token, double& value) {
   return true;
 }
 
-// Prints the prompt and reads one number into value. A token that is not a number discards
-// the rest of that input line, says so and asks again. At the end of input prints "\n" and
-// returns false; value is then left untouched.
-bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value) {
-  std::string token;
+// Prints the prompt and reads one number into value, and its text as typed into token. A token
+// that is not a number discards the rest of that input line, says so and asks again. At the end
+// of input prints "\n" and returns false; value is then left untouched.
+bool ask(std::FILE* in, std::FILE* out, Prompt prompt, double& value, std::string& token) {
   for (;;) {
     print_prompt(out, prompt);
     std::fflush(out);
@@ -114,6 +115,8 @@ double needle_phi(double I, double X, double Y) {
 }
 
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
+  // The names the CSV files students already have give the columns.
+  const std::vector<std::string> columns{"I (A)", "X (mm)", "Y (mm)", "PHI (degrees)"};
   double remembered_x = -1.0;
   double remembered_y = -1.0;
   random_srand(seed);
@@ -121,7 +124,10 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
     double I = 0.0;
     double X = 0.0;
     double Y = 0.0;
-    if (!ask(in, out, Prompt::current, I)) return 0;
+    std::string typed_current;
+    std::string typed_x;
+    std::string typed_y;
+    if (!ask(in, out, Prompt::current, I, typed_current)) return 0;
     if (std::fabs(I) > max_current) {
       std::fprintf(out,
                    "Maximum current exceeded!\nPress Enter key to exit.\n"
@@ -137,8 +143,8 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
       std::fflush(out);
       return 0;
     }
-    if (!ask(in, out, Prompt::x, X)) return 0;
-    if (!ask(in, out, Prompt::y, Y)) return 0;
+    if (!ask(in, out, Prompt::x, X, typed_x)) return 0;
+    if (!ask(in, out, Prompt::y, Y, typed_y)) return 0;
     if (X < 0 || X > table_side || Y < 0 || Y > table_side) {
       std::fprintf(out, "Coordinates out of range.\n");
       continue;
@@ -160,7 +166,11 @@ int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed) {
       X = X + (placement_error * R) * std::cos(theta);
       Y = Y + (placement_error * R) * std::sin(theta);
     }
-    std::fprintf(out, "PHI = %5.0f degrees\n", needle_phi(I, X, Y));
+    // "%5.0f" is this text right-aligned in five places; the pass carries it unpadded.
+    char phi[16];
+    std::snprintf(phi, sizeof phi, "%.0f", needle_phi(I, X, Y));
+    std::fprintf(out, "PHI = %5s degrees\n", phi);
     std::fprintf(out, "-------------------------------\n");
+    hand_over_pass(columns, {typed_current, typed_x, typed_y, phi});
   }
 }

@@ -13,6 +13,7 @@ double needle_phi(double I, double X, double Y);
 // until a current beyond the limit or the end of input. Reads tokens from in, each taken only
 // when it is a number as a whole, with "%lf"'s value (any other token is refused with a
 // message and its line discarded); writes everything to out with
-// printf-style calls, flushing before each read.
+// printf-style calls, flushing before each read, and hands each pass whose angle it printed to
+// hand_over_pass.
 // Returns the exit status, always 0.
 int needle_loop(std::FILE* in, std::FILE* out, unsigned int seed);

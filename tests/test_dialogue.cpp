@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "child_process.h"
@@ -22,6 +23,7 @@ using RunCall =
 struct Recorder {
   std::vector<RunCall> runs;
   std::vector<std::string> events;
+  std::vector<std::pair<std::string, FileRole>> second_writes;
   bool written = true;
   int status = -1;
   std::string out;
@@ -40,7 +42,11 @@ struct Recorder {
           result.results = "readings of " + filename + "\n";
           return result;
         },
-        [this] { events.push_back("pause"); });
+        [this] { events.push_back("pause"); }, nullptr,
+        [this](const std::string& name, const RunResult& run, FileRole role) {
+          second_writes.emplace_back(name, role);
+          return write_results(name, run, role);
+        });
     out = capture.text();
   }
 };
@@ -98,6 +104,12 @@ TEST(Dialogue, a_failed_write_asks_for_another_name_and_writes_the_same_readings
   ASSERT_GE(recorder.out.size(), tail.size());
   EXPECT_EQ(recorder.out.substr(recorder.out.size() - tail.size()), tail);
   EXPECT_EQ(read_file("run2.txt"), "readings of results.txt\n");
+  // Input ending at that question keeps them in the temporary folder instead, told apart.
+  recorder.talk("150\n600\n0 5\n5\n5\n\n\n");
+  ASSERT_EQ(recorder.second_writes.size(), 2u);
+  std::filesystem::remove(recorder.second_writes[1].first);
+  EXPECT_EQ(recorder.second_writes[0], std::make_pair(std::string("run2.txt"), FileRole::results));
+  EXPECT_EQ(recorder.second_writes[1].second, FileRole::kept);
 }
 
 TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {

@@ -50,6 +50,7 @@ class FakeClock : public RunClock {
 struct RunOutcome {
   std::string console;
   bool written = false;
+  TableCells cells;
 };
 
 RunOutcome unpaced_run(double P, double heating, double t_start, double t_end, double dt,
@@ -57,7 +58,9 @@ RunOutcome unpaced_run(double P, double heating, double t_start, double t_end, d
   FakeClock clock;
   ConsoleCapture capture;
   RunOutcome run;
-  run.written = runSim(P, heating, t_start, t_end, dt, locations, file, clock).written;
+  const RunResult result = runSim(P, heating, t_start, t_end, dt, locations, file, clock);
+  run.written = result.written;
+  run.cells = result.cells;
   run.console = capture.text();
   return run;
 }
@@ -107,6 +110,8 @@ TEST_F(RunTest, rows_fall_on_multiples_of_dt_from_the_first_at_the_start_written
   const RunOutcome run = unpaced_run(100, 600, 12, 60, 10, {0.05}, file_);
   EXPECT_EQ(row_times(run.console), (std::vector<int>{20, 30, 40, 50, 60}));
   EXPECT_TRUE(run.written);
+  ASSERT_EQ(run.cells.size(), 5u);
+  EXPECT_EQ(run.cells.back().front(), "60");
   // A file in a missing folder is reported, and the run still completes.
   const RunOutcome lost = unpaced_run(100, 600, 0, 20, 5, {0.05}, dir_ + "/missing/results.txt");
   EXPECT_FALSE(lost.written);

@@ -224,7 +224,7 @@ void keep_in_temporary_folder(std::string& filename, RunResult& result, const Re
   const std::string reserved = reserve_new_file(temporary_folder().string(), stem, ".txt");
   filename = reserved.empty() ? (temporary_folder() / (stem + ".txt")).string() : reserved;
   result.interrupted = true;
-  result.written = write(filename, result.results);
+  result.written = write(filename, result, FileRole::kept);
   if (!result.written) {
     std::error_code ec;
     if (!reserved.empty()) std::filesystem::remove(reserved, ec);
@@ -267,7 +267,7 @@ bool write_until_kept(std::string& filename, RunResult& result, const FileCheck&
       result.signal_number = late.signal_number;
       return result.ends_program;
     }
-    result.written = write(filename, result.results);
+    result.written = write(filename, result, FileRole::results);
   }
   return true;
 }

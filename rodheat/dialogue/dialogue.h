@@ -13,8 +13,10 @@ using ExperimentRun = std::function<RunResult(double, double, double, double, do
 // Tells whether a results file of the given name can be written.
 using FileCheck = std::function<bool(const std::string&)>;
 
-// Writes a run's results under another name after its own write failed; true once written.
-using ResultsWrite = std::function<bool(const std::string& name, const std::string& results)>;
+// Writes a run's results under another name after its own write failed, in the role that name
+// gives them (the student's choice, or kept in the temporary folder); true once written.
+using ResultsWrite =
+    std::function<bool(const std::string& name, const RunResult& run, FileRole role)>;
 
 // The whole rodheat dialogue; returns the exit status instead of exiting: 0, 1 when input ends
 // before a question is answered or before the readings are written, 128 + n after signal n.

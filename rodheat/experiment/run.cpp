@@ -78,8 +78,9 @@ bool run_steps(Simulation& sim, double P, double heating_duration, double t_star
   return true;
 }
 
-bool write_results(const std::string& name, const std::string& results) {
-  return write_file_atomically(name, [&](std::ostream& file) { file << results; });
+bool write_results(const std::string& name, const RunResult& run, FileRole role) {
+  return write_file_atomically(
+      name, [&](std::ostream& file) { file << run.results; }, FileKind{role, run.cells});
 }
 
 // The settings come by value, as the dialogue hands them over; the model copies the locations.
@@ -94,14 +95,17 @@ RunResult runSim(double P, double heating_duration, double t_start, double t_end
     sim.dump_measurements(content, P, heating_duration, t_end, dt);
     return content.str();
   };
-  result.interrupted = !run_steps(sim, P, heating_duration, t_start, t_end, dt, clock,
-                                  [&] { offer_readings_so_far(filename, results_so_far); });
+  const auto cells_so_far = [&] { return sim.table_cells(); };
+  result.interrupted = !run_steps(sim, P, heating_duration, t_start, t_end, dt, clock, [&] {
+    offer_readings_so_far(filename, results_so_far, cells_so_far);
+  });
   const int stopped_by = pending_interruption().signal_number;
   result.results = results_so_far();
+  result.cells = sim.table_cells();
   result.rows = sim.measurement_times.size();
   // An interrupted run without a reading has nothing worth a file.
   if (!result.interrupted || result.rows > 0)
-    result.written = write_results(filename, result.results);
+    result.written = write_results(filename, result, FileRole::results);
   // A request to end that came while the file was written is carried out once it is complete.
   const Interruption last = pending_interruption();
   end_guarded_run();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 // The clock and sleep that pace a run; a test substitutes its own to run unpaced.
 class RunClock {
  public:
@@ -39,6 +41,7 @@ struct RunResult {
   int signal_number = 0;      // what interrupted it, when something did
   std::size_t rows = 0;       // readings taken
   std::string results;        // the results file's content
+  TableCells cells;           // its table's cells
 };
 
 // One experiment: steps the rod to t_end, prints the running clock and the live table, and
@@ -49,5 +52,5 @@ RunResult runSim(double P, double heating_duration, double t_start, double t_end
                  std::vector<double> locations, std::string filename,
                  RunClock& clock = steady_run_clock());
 
-// Writes a results file's content under name, as runSim does.
-bool write_results(const std::string& name, const std::string& results);
+// Writes a run's results file under name, as runSim does, handed over in role with its cells.
+bool write_results(const std::string& name, const RunResult& run, FileRole role);

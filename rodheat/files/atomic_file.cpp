@@ -129,8 +129,8 @@ bool file_writable(const std::string& name) {
   return fs::is_regular_file(status) && may_write_file(target) && may_replace_file(folder, target);
 }
 
-bool write_file_atomically(const std::string& name,
-                           const std::function<void(std::ostream&)>& write) {
+bool write_file_atomically(const std::string& name, const std::function<void(std::ostream&)>& write,
+                           const FileKind& kind) {
   survive_file_size_limit();
   std::ostringstream content;
   write(content);
@@ -144,8 +144,11 @@ bool write_file_atomically(const std::string& name,
       (!fs::is_regular_file(status) || !may_replace_file(folder_of(target), target))) {
     return false;
   }
+  const std::string bytes = content.str();
   begin_file_write();
-  const bool ok = write_beside(target, content.str());
+  const bool ok = write_beside(target, bytes);
+  // Inside the hold: ended between the rename and here, the program would leave a file unseen.
+  if (ok) hand_over_file(kind.role, name, bytes, kind.cells);
   end_file_write();
   return ok;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 // What rodheat needs of its platform beyond the standard library: files, signals, the terminal,
 // and a pause that lets a browser's page run. Each platform (POSIX, Windows, the browser) has its
@@ -67,7 +68,7 @@ unsigned long process_number();
 
 // The system's folder for temporary files: /tmp on POSIX, the one Windows names for the user
 // (which follows its TMP and TEMP settings); the program itself reads no environment variable.
-// In a browser, the program's own folder, the one whose files the page lists.
+// In a browser, the program's own folder.
 std::filesystem::path temporary_folder();
 
 // --- looking only: nothing is created, opened for writing, changed or removed; only the
@@ -138,7 +139,25 @@ void end_guarded_run();
 void begin_guarded_question();
 void end_guarded_question();
 
+// --- what a browser's page is handed ---
+
+// A readings table row by row: the time, then each sensor's reading, as the results file writes
+// them but without their padding.
+using TableCells = std::vector<std::vector<std::string>>;
+
 // After each reading of a run: the results file the run would write under name if it were
-// stopped right there. A browser's page keeps it, so that a page closed during the run loses no
-// reading; elsewhere the guarded run keeps them itself, and results is never called.
-void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results);
+// stopped right there, and its table's cells. A browser's page keeps them, so that a page closed
+// during the run loses no reading; elsewhere the guarded run keeps them itself, and neither
+// function is called.
+void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results,
+                           const std::function<TableCells()>& cells);
+
+// What a finished file is: a run's results under the name the student chose, the readings kept
+// in the temporary folder when no name took them, or any other file of the program's.
+enum class FileRole { results, kept, diagnostic };
+
+// A file complete under its final name, once: a browser's page keeps it, with the table's cells
+// of results and kept readings (empty for a diagnostic file). Elsewhere the file on disk is all
+// there is, and nothing happens.
+void hand_over_file(FileRole role, const std::string& name, const std::string& content,
+                    const TableCells& cells);

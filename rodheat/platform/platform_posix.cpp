@@ -324,4 +324,7 @@ void end_guarded_question() {
   if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
 }
 
-void offer_readings_so_far(const std::string&, const std::function<std::string()>&) {}
+void offer_readings_so_far(const std::string&, const std::function<std::string()>&,
+                           const std::function<TableCells()>&) {}
+
+void hand_over_file(FileRole, const std::string&, const std::string&, const TableCells&) {}

@@ -7,14 +7,17 @@
 
 namespace fs = std::filesystem;
 
-// The page's side of discarding typed-ahead keys, of its Stop and of the run's start and end, in
-// the program's JavaScript library.
+// The page's side of discarding typed-ahead keys, of its Stop, of the run's start and end, and of
+// the readings and files it keeps, in the program's JavaScript library.
 extern "C" void labsim_discard_input();
 extern "C" void labsim_run_event(int running);
 extern "C" int labsim_stop_requested();
 extern "C" void labsim_forget_stop();
 extern "C" void labsim_readings(const char* name, std::size_t name_length, const char* bytes,
-                                std::size_t length);
+                                std::size_t length, const char* cells, std::size_t cells_length);
+extern "C" void labsim_hand_over_file(const char* role, const char* name, std::size_t name_length,
+                                      const char* bytes, std::size_t length, const char* cells,
+                                      std::size_t cells_length);
 
 // The page's file system lives in memory and has one user: no bits to set, no device to sync.
 bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
@@ -55,7 +58,7 @@ void pause_for(std::chrono::nanoseconds duration) {
   if (ms >= 2) emscripten_sleep(static_cast<unsigned>(ms));
 }
 
-// The page lists the program's own folder alone, so a file kept for want of another goes there.
+// Any folder in the browser's memory would do, as the page is handed what is kept; this one's own.
 fs::path temporary_folder() { return "."; }
 
 // tcflush aborts under the browser's runtime; the keys wait in the page, which drops them.
@@ -93,7 +96,39 @@ void end_guarded_run() {
 void begin_guarded_question() { labsim_forget_stop(); }
 void end_guarded_question() { labsim_forget_stop(); }
 
-void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results) {
+namespace {
+
+// No cell holds a tab or a line end, so these two separate them for the page's side to split.
+std::string joined(const TableCells& cells) {
+  std::string text;
+  for (std::size_t r = 0; r < cells.size(); ++r) {
+    if (r > 0) text += '\n';
+    for (std::size_t c = 0; c < cells[r].size(); ++c) {
+      if (c > 0) text += '\t';
+      text += cells[r][c];
+    }
+  }
+  return text;
+}
+
+const char* role_name(FileRole role) {
+  if (role == FileRole::results) return "results";
+  return role == FileRole::kept ? "kept" : "diagnostic";
+}
+
+}  // namespace
+
+void offer_readings_so_far(const std::string& name, const std::function<std::string()>& results,
+                           const std::function<TableCells()>& cells) {
   const std::string content = results();
-  labsim_readings(name.data(), name.size(), content.data(), content.size());
+  const std::string table = joined(cells());
+  labsim_readings(name.data(), name.size(), content.data(), content.size(), table.data(),
+                  table.size());
+}
+
+void hand_over_file(FileRole role, const std::string& name, const std::string& content,
+                    const TableCells& cells) {
+  const std::string table = joined(cells);
+  labsim_hand_over_file(role_name(role), name.data(), name.size(), content.data(), content.size(),
+                        table.data(), table.size());
 }

@@ -221,4 +221,7 @@ void end_guarded_question() {
   }
 }
 
-void offer_readings_so_far(const std::string&, const std::function<std::string()>&) {}
+void offer_readings_so_far(const std::string&, const std::function<std::string()>&,
+                           const std::function<TableCells()>&) {}
+
+void hand_over_file(FileRole, const std::string&, const std::string&, const TableCells&) {}
