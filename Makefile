@@ -60,7 +60,8 @@ fuzz:
 
 # The configure step refreshes compile_commands.json, which clang-tidy reads. cppcheck's
 # useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written. The
-# page's modules are checked against their JSDoc types.
+# page, the programs' glue and the service worker are checked against their JSDoc types, each
+# with the library its host has.
 lint:
 	$(PRESET) dev -B $(BUILD) $(TYPE_FLAG) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
@@ -73,8 +74,8 @@ lint:
 	  -I rodheat -I needlefield rodheat needlefield
 	@echo "cppcheck: no findings"
 	@$(MAKE) --no-print-directory web-modules
-	cd web && node node_modules/typescript/bin/tsc -p .
-	@echo "tsc: the page's modules and their messages check"
+	cd web && for part in page program worker; do node node_modules/typescript/bin/tsc -p $$part || exit 1; done
+	@echo "tsc: the page, the programs' glue and the service worker check against their messages"
 
 # --- the whole suite with clang and its own standard library, the one macOS ships ---
 LIBCXX_BUILD ?= $(call preset_dir,libcxx)
@@ -138,23 +139,23 @@ WEB_PROGRAMS ?=
 .PHONY: web web-modules package-web test-web
 
 web-modules:
-	@bash web/build-site.sh --modules-only
+	@bash web/tools/build-site.sh --modules-only
 
 web:
-	bash web/build-site.sh $(WEB_BUILD) \
+	bash web/tools/build-site.sh $(WEB_BUILD) \
 	  $(if $(WEB_PROGRAMS),-DLABSIM_WEB_PROGRAMS="$(WEB_PROGRAMS)",-ULABSIM_WEB_PROGRAMS) \
 	  $(if $(WEB_PACKAGE_NAME),-DLABSIM_WEB_PACKAGE_NAME=$(WEB_PACKAGE_NAME))
 
 # $(WEB_BUILD)/labsim-1.0.0-web.zip (or WEB_PACKAGE_NAME.zip): one folder with the site, the README
 # and the teacher's guide with its pictures.
 package-web: web
-	TARGET=package-web bash web/build-site.sh $(WEB_BUILD)
+	TARGET=package-web bash web/tools/build-site.sh $(WEB_BUILD)
 
 # The web programs under Node against the native ones, then a session in each browser engine;
 # WebKit's runs in a virtual display of its own.
 test-web: build web
 	@bash tools/packages.sh browsers analysis
-	node web/check.js $(BUILD)/bin $(WEB_BUILD)
+	node web/test/check.js $(BUILD)/bin $(WEB_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \

@@ -49,9 +49,9 @@ pack() {
 # its documents.
 web_kits() {
   local build=$out/build/web stage=$out/build/web-kits site
-  bash web/build-site.sh "$build" -ULABSIM_WEB_PROGRAMS >/dev/null
+  bash web/tools/build-site.sh "$build" -ULABSIM_WEB_PROGRAMS >/dev/null
   # Each site is named after its kit, which keys the files it keeps in a browser.
-  bash web/build-site.sh "$build-student" \
+  bash web/tools/build-site.sh "$build-student" \
     -DLABSIM_WEB_PROGRAMS="$(cat "$build/student-programs.txt")" \
     -DLABSIM_WEB_PACKAGE_NAME="$(sed -n 's/^student \([^ ]*\) .*/\1/p' "$build/kits.txt")" >/dev/null
   rm -rf "$stage"

@@ -44,7 +44,7 @@ mergeInto(LibraryManager.library, {
       UTF8ToString(cells, cellsLength));
   },
   labsim_hand_over_file: function (role, name, nameLength, bytes, length, cells, cellsLength) {
-    Module.labsimFile(UTF8ToString(role), UTF8ToString(name, nameLength),
+    Module.labsimFile(/** @type {FileRole} */ (UTF8ToString(role)), UTF8ToString(name, nameLength),
       HEAPU8.slice(bytes, bytes + length), UTF8ToString(cells, cellsLength));
   },
   labsim_hand_over_pass: function (header, headerLength, row, rowLength) {

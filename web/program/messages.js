@@ -1,5 +1,6 @@
 // The messages between the page and a program in its Worker (written by pre.js and library.js,
-// which the program's build links in), both ways.
+// which the program's build links in), both ways, and the one the page sends its service worker.
+// The page, the glue and the service worker are all checked against these types.
 
 /**
  * To the page:
@@ -28,6 +29,11 @@
  * @typedef {{type: 'input', bytes: Uint8Array | null}} InputMessage  a line, or null for the end of input (Ctrl-D)
  * @typedef {{type: 'stop'}} StopMessage                              Stop or Ctrl-C during a run
  * @typedef {InputMessage | StopMessage} PageMessage
+ */
+
+/**
+ * To the service worker: a new version waiting may take over, the page being idle.
+ * @typedef {'take-over'} WorkerMessage
  */
 
 export {};

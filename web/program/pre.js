@@ -1,6 +1,19 @@
 // Connects a program to its host: the page, when it runs in a Worker, or the process under Node,
 // as wrap_begin.js tells. The messages between the page and a program, both ways, are described
 // in messages.js.
+/** @typedef {import('./messages.js').ProgramMessage} ProgramMessage */
+/** @typedef {import('./messages.js').PageMessage} PageMessage */
+/** @typedef {import('./messages.js').FileMessage} FileMessage */
+/**
+ * @typedef {object} Host
+ * @property {(message: ProgramMessage, transfer?: Transferable[]) => void} send
+ * @property {(bytes: Uint8Array) => void} output
+ * @property {(message: FileMessage) => void} file
+ * @property {boolean} endLasts  whether the end of input lasts, or ends one read only
+ * @property {() => void} discard
+ * @property {Uint8Array} [input]  all of it at once, where it is a pipe
+ */
+/** @type {Host} */
 var labsimHost = (function () {
   if (!labsimUnderNode) {
     return {
@@ -43,8 +56,11 @@ var labsimHost = (function () {
 
 var labsimPending = labsimHost.input || new Uint8Array(0);
 var labsimEnd = !!labsimHost.input;
+/** @type {number[]} */
 var labsimOutput = [];
+/** @type {ReturnType<typeof setTimeout> | null} */
 var labsimFlushTimer = null;
+/** @type {(() => void) | null} */
 var labsimWaiter = null;
 
 function labsimFlush() {
@@ -55,6 +71,7 @@ function labsimFlush() {
   labsimHost.output(bytes);
 }
 
+/** @param {number} byte */
 function labsimPut(byte) {
   labsimOutput.push(byte);
   // The page sees the output whenever the program yields, not byte by byte.
@@ -62,6 +79,7 @@ function labsimPut(byte) {
 }
 
 // A table as the program joins it: no cell holds a tab or a line end.
+/** @param {string} text @returns {string[][]} */
 function labsimCells(text) {
   return text ? text.split('\n').map(function (row) {
     return row.split('\t');
@@ -103,7 +121,14 @@ Module.labsimReadings = function (name, bytes, cells) {
 };
 
 // A file complete under its final name, handed over once; results carry their table.
+/**
+ * @param {FileMessage['role']} role
+ * @param {string} name
+ * @param {Uint8Array} bytes
+ * @param {string} cells
+ */
 Module.labsimFile = function (role, name, bytes, cells) {
+  /** @type {FileMessage} */
   var message = { type: 'file', role: role, name: name, bytes: bytes };
   if (role !== 'diagnostic') message.cells = labsimCells(cells);
   labsimHost.file(message);
@@ -116,15 +141,18 @@ Module.labsimPass = function (header, row) {
 };
 
 // exit() ends the program by throwing; that is no error of the host's.
+/** @param {unknown} error */
 function labsimUnlessExit(error) {
   if (!(error instanceof ExitStatus)) throw error;
 }
 
 if (!labsimUnderNode) {
+  /** @param {MessageEvent<PageMessage>} event */
   onmessage = function (event) {
     // Seen at the run's next step: the program yields to the page between steps.
     if (event.data.type === 'stop') Module.labsimStopRequested = true;
     if (event.data.type !== 'input' || !labsimWaiter) return;
+    // Sent by the page's Stop: seen above.
     if (event.data.bytes) labsimPending = event.data.bytes;
     else labsimEnd = true;
     var ready = labsimWaiter;
@@ -158,7 +186,7 @@ Module.onRuntimeInitialized = function () {
   }
   Promise.resolve(status).then(function (code) {
     try {
-      exit(code);
+      exit(/** @type {number} */ (code));
     } catch (error) {
       labsimUnlessExit(error);
     }

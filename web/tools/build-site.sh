@@ -2,10 +2,10 @@
 # The site, built with the preset web: the page's modules from the lock file, then emscripten's
 # build into FOLDER. The ARGUMENTs go to the configure step (-DLABSIM_WEB_PROGRAMS=...,
 # -DLABSIM_WEB_PACKAGE_NAME=...); TARGET names what to build (package-web for the site's .zip).
-# Usage: web/build-site.sh FOLDER [ARGUMENT...]
-#        web/build-site.sh --modules-only
+# Usage: web/tools/build-site.sh FOLDER [ARGUMENT...]
+#        web/tools/build-site.sh --modules-only
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 
 bash tools/packages.sh web
 # Never a browser of npm's own: the checks drive the system's browsers.

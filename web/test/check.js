@@ -1,6 +1,6 @@
 'use strict';
 // The web programs under Node against the native ones on the same answers, then one whole
-// session in each browser, typed key by key. Usage: node web/check.js NATIVE_BIN WEB_BUILD
+// session in each browser, typed key by key. Usage: node web/test/check.js NATIVE_BIN WEB_BUILD
 const { execFileSync, spawn, spawnSync } = require('child_process');
 const crypto = require('crypto');
 const fs = require('fs');
@@ -89,14 +89,15 @@ function nodeChecks(work) {
 // The student guide's Python recipes, as the guide prints them, on real results files of one and
 // two sensors and on the page's CSV of each: all four must read the file's numbers.
 async function recipeChecks(dir) {
-  const { csv, resultsTable } = await import(url.pathToFileURL(path.join(__dirname, 'src', 'tables.js')).href);
-  const guide = fs.readFileSync(path.join(__dirname, '..', 'STUDENT-GUIDE.md'), 'utf8');
+  const { csv, readingsTable } = await import(url.pathToFileURL(path.join(__dirname, '..', 'page', 'tables.js')).href);
+  const guide = fs.readFileSync(path.join(__dirname, '..', '..', 'STUDENT-GUIDE.md'), 'utf8');
   const recipes = [...guide.matchAll(/```python\n([\s\S]*?)```/g)].map((match) => match[1]);
   for (const name of ['run.txt', 'results.txt']) {
     const results = fs.readFileSync(path.join(dir, name));
     fs.writeFileSync(path.join(dir, 'run1.txt'), results);
-    fs.writeFileSync(path.join(dir, 'run1.csv'), csv(resultsTable(results), 'point'));
-    const numbers = JSON.stringify(tableRows(String(results).split('\n')).map((row) => row.split('|').slice(1, -1).map(Number)));
+    const cells = tableRows(String(results).split('\n')).map((row) => row.split('|').slice(1, -1).map((cell) => cell.trim()));
+    fs.writeFileSync(path.join(dir, 'run1.csv'), csv(readingsTable(cells), 'point'));
+    const numbers = JSON.stringify(cells.map((row) => row.map(Number)));
     const read = recipes.map((recipe) => execFileSync(python(), ['-c', recipe + '\nimport numpy\nprint(numpy.asarray(data, dtype=float).tolist())'],
       { cwd: dir, encoding: 'utf8' }).trim().split('\n').pop());
     check('the student guide\'s four Python recipes read ' + name + ' and its CSV', recipes.length === 4 &&
@@ -108,9 +109,19 @@ async function recipeChecks(dir) {
 // type, press a key (Enter or Ctrl-D), close.
 async function puppeteerDriver(options) {
   const browser = await puppeteer.launch(options);
-  const page = await browser.newPage();
+  let page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 1700 });
+  const tabs = [page];
   return {
+    // Another tab of the same browser, opened at url; use(i) drives the i-th from then on.
+    tab: async (url) => {
+      tabs.push(await browser.newPage());
+      await tabs[tabs.length - 1].goto(url);
+    },
+    use: async (i) => {
+      page = tabs[i];
+      await page.bringToFront();
+    },
     open: (url) => page.goto(url),
     reload: () => page.reload(),
     run: (fn, arg) => page.evaluate(fn, arg),
@@ -165,6 +176,7 @@ async function webkitDriver() {
     stopAll();
     throw error;
   }
+  const handles = [await call('GET', '/window')];
   const keys = async (text) => {
     const element = Object.values(await call('GET', '/element/active'))[0];
     await call('POST', '/element/' + element + '/value', { text });
@@ -188,6 +200,12 @@ async function webkitDriver() {
         .then(() => true, () => false);
       if (asked) await call('POST', accept ? '/alert/accept' : '/alert/dismiss', {});
     },
+    tab: async (url) => {
+      handles.push((await call('POST', '/window/new', { type: 'tab' })).handle);
+      await call('POST', '/window', { handle: handles[handles.length - 1] });
+      await call('POST', '/url', { url });
+    },
+    use: (i) => call('POST', '/window', { handle: handles[i] }),
     close: () => call('DELETE', '').finally(stopAll),
   };
 }
@@ -322,7 +340,7 @@ async function servedChecks(browserName, options) {
     const siteScript = path.join(root, 'programs', 'site.js');
     fs.writeFileSync(siteScript, fs.readFileSync(siteScript, 'utf8').replace(/^window\.labsimSite\.version.*\n/m, ''));
     fs.appendFileSync(path.join(root, 'labsim.css'), '/* changed */\n');
-    execFileSync(process.execPath, [path.join(__dirname, 'make_offline.mjs'), root, path.join(__dirname, 'app', 'sw.js')]);
+    execFileSync(process.execPath, [path.join(__dirname, '..', 'tools', 'make_offline.mjs'), root, path.join(__dirname, '..', 'worker', 'sw.js')]);
     await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
     await driver.open('about:blank');
     await driver.open(site);
@@ -440,18 +458,35 @@ async function browserSession(browserName, driver, site, studentSite) {
       tableRows(stopped).length > 1 && tableRows(kept.split('\n')).map((row) => row.trimEnd()).join('\n') === tableRows(stopped).join('\n') &&
       stopped.filter((row) => row).pop().startsWith('Press ENTER to exit'), JSON.stringify([stopped, kept]));
     // A reload during a run: the next visit lists the rows so far as the run's results file.
+    // A second tab open before the run, and the first one's store connection lost during it.
+    await driver.tab(site);
+    await driver.use(0);
     for (const text of ['restart', '100', '30', '0 600', '5', '1 5 10 15 20', 'g1', '']) await answer(driver, text);
     // The stopped run's table may reach row 20 too.
     await waitForScreen(driver, /\ng1\n[\s\S]*\|   20 \|/);
+    await driver.run(() => {
+      const transaction = IDBDatabase.prototype.transaction;
+      let lost = null;
+      IDBDatabase.prototype.transaction = function (...args) {
+        lost = lost || this;
+        if (this === lost) throw new DOMException('Connection to Indexed Database server lost', 'UnknownError');
+        return transaction.apply(this, args);
+      };
+    });
+    await waitForScreen(driver, /\ng1\n[\s\S]*\|   30 \|/);
     const before = tableRows((await screen(driver)).join('\n').split('| t(s) |').pop().split('\n'));
     await driver.dialog(true, () => driver.reload());
-    await waitForStatus(driver, /cut short when the page closed; its readings so far are kept in g1\.txt: see Files/);
+    await waitForStatus(driver, /^g1\.txt: the last experiment was cut short when the page closed/);
     await driver.run(installProbe);
     const cut = (await fileLink(driver, 'g1.txt')).split('\n');
     figures.reload = tableRows(cut).length + ' rows kept of ' + before.length + ' on screen';
-    check(browserName + ': a reload during a run keeps the rows so far, as a Ctrl-C would have written them',
-      cut.slice(0, 9).join('\n') === kept.split('\n').slice(0, 9).join('\n') && before.length >= 5 &&
-      before.every((row, i) => cut[9 + i] === row + ' ') && tableRows(cut).length <= before.length + 2, cut.join('\n'));
+    await driver.use(1);
+    const other = await fileLink(driver, 'g1.txt').catch((error) => error.message);
+    await driver.use(0);
+    check(browserName + ': a reload during a run whose store connection was lost keeps the rows so far, as a Ctrl-C would have ' +
+      'written them, and a tab opened before the run lists them', cut.slice(0, 9).join('\n') === kept.split('\n').slice(0, 9).join('\n') &&
+      before.length >= 7 && before.every((row, i) => cut[9 + i] === row + ' ') && tableRows(cut).length <= before.length + 2 &&
+      other === cut.join('\n'), cut.join('\n') + ' / ' + other);
 
     await waitForScreen(driver, /Enter P/);
     for (const text of ['100', '30', '0 600', '5', '1', '', '']) await answer(driver, text);
@@ -483,6 +518,12 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': needlefield\'s CSV holds its two passes as typed, with the angles on screen',
       /^needlefield-\d\dh\d\dm\d\ds\.csv$/.test(needleCsv) && (await fileLink(driver, needleCsv)) ===
         'I (A),X (mm),Y (mm),PHI (degrees)\n2,50,50,' + angles[0] + '\n-1.5,20,30,' + angles[1] + '\n', angles);
+    // The other table style, chosen now, holds for the files listed and the hand-in; Ctrl-D still reaches the program.
+    await driver.click('#files-style button');
+    const restyled = 'I (A);X (mm);Y (mm);PHI (degrees)\n2;50;50;' + angles[0] + '\n-1,5;20;30;' + angles[1] + '\n';
+    const styled = [await fileLink(driver, needleCsv), await fileLink(driver, 'run1.csv')];
+    check(browserName + ': after the switch to semicolons, needlefield\'s CSV and a results file\'s CSV use them',
+      styled[0] === restyled && /^t \(s\);T1 \(°C\);.*\n\d+;\d+,\d/.test(styled[1]), JSON.stringify(styled));
     await driver.press('Ctrl-D');
     await waitForStatus(driver, /has ended/);
     for (let i = 0; i < 3; i++) await driver.press('Enter');
@@ -512,9 +553,11 @@ async function browserSession(browserName, driver, site, studentSite) {
         reader.readAsDataURL(blob);
       }))), 'base64'));
     const inZip = execFileSync(python(), ['-c', 'import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n' +
-      'print("\\n".join(sorted(i.filename + " " + str(i.file_size) for i in z.infolist())))', zipped], { encoding: 'utf8' });
+      'print("\\n".join(sorted(i.filename + " " + str(i.file_size) for i in z.infolist())))\n' +
+      'print(z.read([n for n in z.namelist() if n.startswith("needlefield-") and n.endswith(".csv")][0]).decode("utf-8-sig"), end="")', zipped], { encoding: 'utf8' });
     fs.rmSync(zipped);
-    check(browserName + ': Download all\'s zip holds every listed file', listed.length > 6 && inZip === listed.join('\n') + '\n', inZip);
+    check(browserName + ': Download all\'s zip holds every listed file, needlefield\'s in the style chosen last',
+      listed.length > 6 && inZip === listed.join('\n') + '\n' + restyled, inZip);
     // Two files removed one by one (as a double click can), then the rest: one Undo brings all.
     for (let i = 0; i < 2; i++) await driver.click('#files li button[aria-label^="Remove "]');
     await driver.dialog(true, () => driver.click('#remove-all'));

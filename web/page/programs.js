@@ -1,8 +1,8 @@
 // Each program runs in a Worker of its own, so that the page answers while it computes. Its
 // script, written by the build, defines window.labsimProgram, whose source becomes the Worker.
 
-/** @typedef {import('./messages.js').ProgramMessage} ProgramMessage */
-/** @typedef {import('./messages.js').PageMessage} PageMessage */
+/** @typedef {import('../program/messages.js').ProgramMessage} ProgramMessage */
+/** @typedef {import('../program/messages.js').PageMessage} PageMessage */
 
 /** @type {Record<string, Promise<string> | undefined>} */
 const sources = {};

@@ -39,6 +39,7 @@ writeFileSync(target, `<!DOCTYPE html>
 <meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>${escape(title)}</title>
+<link rel="icon" href="icons/icon.svg" type="image/svg+xml">
 <style>
 body { font-family: sans-serif; line-height: 1.45; max-width: 50rem; margin: 0 auto; padding: 0.5rem 1rem 2rem; color: #111; }
 a { color: #0b4fb3; }

@@ -4,27 +4,18 @@
 /** @typedef {{header: string[], rows: string[][]}} Table */
 /** @typedef {'point' | 'comma'} Style  commas and decimal points, or semicolons and decimal commas */
 
-const decoder = new TextDecoder();
 const encoder = new TextEncoder();
 
-// The setup block of a results file is always eight lines; its table's header is the ninth.
-const TABLE_HEADER_LINE = 8;
-
 /**
- * The readings of a rodheat results file, the numbers as the file writes them; null for any other file.
- * @param {Uint8Array} bytes
- * @returns {Table | null}
+ * A results file's readings as the program handed them over, one row a reading: its time, then
+ * each sensor's temperature.
+ * @param {string[][]} cells
+ * @returns {Table}
  */
-export function resultsTable(bytes) {
-  const lines = decoder.decode(bytes).split('\n');
-  if (!(lines[TABLE_HEADER_LINE] || '').startsWith('| t(s) |')) return null;
-  /** @param {string} line */
-  const cells = (line) => line.split('|').slice(1, -1).map((cell) => cell.trim());
-  const sensors = cells(lines[TABLE_HEADER_LINE]).length - 1;
+export function readingsTable(cells) {
   const header = ['t (s)'];
-  for (let i = 1; i <= sensors; i++) header.push('T' + i + ' (°C)');
-  const rows = lines.slice(TABLE_HEADER_LINE + 1).filter((line) => line.startsWith('|')).map(cells);
-  return { header, rows };
+  for (let i = 1; i < (cells[0] || []).length; i++) header.push('T' + i + ' (°C)');
+  return { header, rows: cells };
 }
 
 /**
@@ -58,20 +49,6 @@ export function tabSeparated(table, style) {
 }
 
 /**
- * A CSV written by csv(), again in the given style.
- * @param {Uint8Array} bytes
- * @param {Style} style
- */
-export function restyled(bytes, style) {
-  const [head, ...lines] = decoder.decode(bytes).split('\n').filter(Boolean);
-  const comma = head.includes(';');
-  /** @param {string} line */
-  const cells = (line) => line.split(comma ? ';' : ',');
-  const rows = lines.map((line) => cells(line).map((cell) => (comma ? cell.replace(',', '.') : cell)));
-  return csv({ header: cells(head), rows }, style);
-}
-
-/**
  * Whether the language writes 1.5 with a decimal comma.
  * @param {string} language
  * @returns {Style}
@@ -84,5 +61,3 @@ export function styleOf(language) {
     return 'point';
   }
 }
-
-export const NEEDLE_HEADER = ['I (A)', 'X (mm)', 'Y (mm)', 'PHI (degrees)'];

@@ -30,9 +30,11 @@ export function keepOffline(site, page) {
   worker.addEventListener('controllerchange', () => {
     if (before && page.idle()) location.reload();
   });
+  /** @type {import('../program/messages.js').WorkerMessage} */
+  const message = 'take-over';
   worker.register('sw.js').then((registration) => {
     const takeOver = () => {
-      if (registration.waiting && before && page.idle()) registration.waiting.postMessage('take-over');
+      if (registration.waiting && before && page.idle()) registration.waiting.postMessage(message);
     };
     takeOver();
     registration.addEventListener('updatefound', () => {

@@ -1,0 +1,48 @@
+// The notice that a run was cut short when its page closed. It is kept until the student has had
+// it in front of them (a key or a tap while it shows), so that a second reload cannot lose it,
+// and it names the file first, where a phone's two-line status shows it.
+
+/**
+ * @param {string} siteId
+ * @param {(text: string) => void} notice
+ */
+export function cutShortNotice(siteId, notice) {
+  const key = 'labsim:' + siteId + ':cut-short';
+  /** @type {string[]} */
+  let names = [];
+  try {
+    names = JSON.parse(localStorage.getItem(key) || '[]');
+  } catch (error) {
+    // Said in this page only.
+  }
+  function keep() {
+    try {
+      if (names.length) localStorage.setItem(key, JSON.stringify(names));
+      else localStorage.removeItem(key);
+    } catch (error) {
+      // As above.
+    }
+  }
+  function show() {
+    if (!names.length) return;
+    notice(names.join(', ') + ': the last experiment' + (names.length > 1 ? 's were' : ' was') +
+      ' cut short when the page closed; ' + (names.length > 1 ? 'their' : 'its') +
+      ' readings so far are kept there. See Files.');
+  }
+  function seen() {
+    if (!names.length || document.visibilityState !== 'visible') return;
+    names = [];
+    keep();
+  }
+  window.addEventListener('keydown', seen, true);
+  window.addEventListener('pointerdown', seen, true);
+  return {
+    show,
+    /** @param {string} name  the file that now holds a cut-short run's readings */
+    add(name) {
+      names = names.filter((other) => other !== name).concat([name]);
+      keep();
+      show();
+    },
+  };
+}

@@ -1,0 +1,190 @@
+// The Files list as the student sees it: each file to download (the share sheet in an iOS
+// home-screen app), a results file's table as CSV or copied, everything at once for a hand-in,
+// and Remove and Remove all with Undo.
+import { csv, readingsTable, tabSeparated } from './tables.js';
+import { copyText } from './terminal.js';
+import { zip } from './zip.js';
+
+/** @typedef {import('./store.js').StoredFile & {unkept?: boolean}} ListedFile */
+/** @typedef {import('./tables.js').Style} Style */
+
+/**
+ * @param {{list: HTMLElement, actions: HTMLElement, downloadAll: HTMLAnchorElement, removeAll: HTMLElement,
+ *   undoBar: HTMLElement}} elements
+ * @param {{style: () => Style, notice: (text: string) => void, backToTerminal: (event?: Event) => void,
+ *   listed: (count: number) => void, removed: (files: ListedFile[]) => void, restored: (files: ListedFile[]) => void}} page
+ */
+export function fileList(elements, page) {
+  const { list, actions, downloadAll, undoBar } = elements;
+  const undoButton = /** @type {HTMLButtonElement} */ (undoBar.querySelector('button'));
+  /** @type {ListedFile[]} */
+  let shown = [];
+  /** @type {ListedFile[]} */
+  let removed = [];
+
+  // Undo brings back everything removed since it was last pressed: a double click on Remove,
+  // whose second click lands on the next file once the list has moved, loses nothing.
+  /** @param {ListedFile[]} files */
+  function remove(files) {
+    if (!files.length) return;
+    removed = removed.concat(files);
+    shown = shown.filter((file) => !files.includes(file));
+    render();
+    const what = removed.length === 1 ? removed[0].name : removed.length + ' files';
+    undoBar.hidden = false;
+    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent = 'Removed ' + what + '.';
+    undoButton.setAttribute('aria-label', 'Undo: bring back ' + what);
+    undoButton.focus();
+    page.notice('');
+    page.removed(files);
+  }
+
+  undoButton.addEventListener('click', (event) => {
+    undoBar.hidden = true;
+    // A newer file of that name, here or in another tab, is kept rather than the one removed.
+    const back = removed.filter((file) => !shown.some((other) => other.name === file.name));
+    removed = [];
+    page.notice('');
+    shown = shown.concat(back);
+    render();
+    page.backToTerminal(event);
+    page.restored(back);
+  });
+
+  elements.removeAll.addEventListener('click', () => {
+    const count = shown.length;
+    if (!count || !window.confirm('Remove all ' + count + (count === 1 ? ' file' : ' files') +
+      ' from this browser? Download them first if you still need them.')) return;
+    remove(shown.slice());
+  });
+
+  // A home-screen app on iPadOS and iOS ignores a download link: there each file goes to the
+  // share sheet instead, which saves it to Files or sends it on. The share must start within the
+  // tap, so the file is made from the bytes at hand.
+  /** @param {MouseEvent} event @param {HTMLAnchorElement} link */
+  function shareInstead(event, link) {
+    const bytes = sources.get(link.href);
+    if (!(/** @type {any} */ (navigator).standalone) || !navigator.canShare || !bytes) return;
+    const type = { csv: 'text/csv', zip: 'application/zip', svg: 'image/svg+xml' }[link.download.split('.').pop() || ''];
+    const file = new File([/** @type {BlobPart} */ (bytes())], link.download, { type: type || 'text/plain' });
+    if (!navigator.canShare({ files: [file] })) return;
+    event.preventDefault();
+    navigator.share({ files: [file] }).catch(() => {});
+  }
+  // Any download gives the keyboard back to the terminal once the browser has taken the file.
+  list.addEventListener('click', (event) => {
+    if (!(event.target instanceof HTMLAnchorElement)) return;
+    shareInstead(event, event.target);
+    setTimeout(() => page.backToTerminal(event), 0);
+  });
+  downloadAll.addEventListener('click', (event) => {
+    downloadAll.download = 'files-' + localDate() + '.zip';
+    shareInstead(event, downloadAll);
+    setTimeout(() => page.backToTerminal(event), 0);
+  });
+
+  /**
+   * @param {ListedFile} file
+   * @param {import('./tables.js').Table} table
+   * @param {Event} event
+   */
+  async function copyTable(file, table, event) {
+    const copied = await copyText(tabSeparated(table, page.style()));
+    page.notice(copied ? 'Copied the table of ' + file.name + ': paste it into a spreadsheet.'
+      : 'The browser did not let the page copy: download the CSV instead.');
+    page.backToTerminal(event);
+  }
+
+  /** @param {string} text @param {string} label */
+  function button(text, label) {
+    const made = document.createElement('button');
+    made.type = 'button';
+    made.textContent = text;
+    made.setAttribute('aria-label', label);
+    return made;
+  }
+
+  // A link keeps its address while the list changes, so that a click during a change still
+  // works; an address names its file's key and style, so that changed bytes get a new one.
+  let urls = new Map();
+  // The bytes behind each address, for the share sheet.
+  /** @type {Map<string, () => Uint8Array>} */
+  let sources = new Map();
+  /** @param {Map<string, string>} kept @param {string} id @param {() => Uint8Array} bytes */
+  function url(kept, id, bytes) {
+    const made = urls.get(id) || URL.createObjectURL(new Blob([/** @type {BlobPart} */ (bytes())]));
+    kept.set(id, made);
+    sources.set(made, bytes);
+    return made;
+  }
+
+  function render() {
+    const style = page.style();
+    const files = shown.slice().sort((a, b) => b.time - a.time || b.key - a.key);
+    /** @type {Map<string, string>} */
+    const kept = new Map();
+    list.textContent = '';
+    files.forEach((file) => {
+      const id = file.name + '@' + file.key;
+      const item = document.createElement('li');
+      const link = document.createElement('a');
+      link.href = url(kept, id, () => file.bytes);
+      link.download = file.name;
+      link.textContent = file.name;
+      const details = document.createElement('span');
+      details.textContent = file.bytes.length + ' bytes, ' + new Date(file.time).toLocaleString() +
+        (file.unkept ? '; not kept by this browser: download it now' : '');
+      item.append(link, ' ', details, ' ');
+      if (file.cells) {
+        const table = readingsTable(file.cells);
+        const csvName = file.name.replace(/\.txt$/, '') + '.csv';
+        const csvLink = document.createElement('a');
+        csvLink.href = url(kept, id + ':' + style, () => csv(table, style));
+        csvLink.download = csvName;
+        csvLink.textContent = 'CSV';
+        csvLink.setAttribute('aria-label', 'CSV of ' + file.name + ': download ' + csvName);
+        const copy = button('Copy table', 'Copy table of ' + file.name);
+        copy.addEventListener('click', (event) => copyTable(file, table, event));
+        item.append(csvLink, ' ', copy, ' ');
+      }
+      const removeButton = button('Remove', 'Remove ' + file.name + ' from the list');
+      removeButton.addEventListener('click', () => remove([file]));
+      item.append(removeButton);
+      list.appendChild(item);
+    });
+    if (files.length) {
+      downloadAll.href = url(kept, 'all:' + files.map((file) => file.name + '@' + file.key).join('/'),
+        () => zip(files.slice().reverse()));
+      downloadAll.download = 'files-' + localDate() + '.zip';
+    }
+    actions.hidden = !files.length;
+    page.listed(files.length);
+    urls.forEach((made, id) => kept.has(id) || URL.revokeObjectURL(made));
+    urls = kept;
+    const addresses = new Set(kept.values());
+    sources = new Map([...sources].filter(([made]) => addresses.has(made)));
+  }
+
+  return {
+    /** @returns {ListedFile[]} */
+    files: () => shown,
+    /** @param {ListedFile[]} files  the whole list, as it now is */
+    show(files) {
+      shown = files;
+      render();
+    },
+    /** @param {ListedFile} file  replaces the one of its name, as in a folder */
+    add(file) {
+      shown = shown.filter((other) => other.name !== file.name).concat([file]);
+      render();
+    },
+    render,
+  };
+}
+
+// The date as the student's calendar shows it, for the hand-in's name.
+function localDate() {
+  const now = new Date();
+  const two = (/** @type {number} */ n) => String(n).padStart(2, '0');
+  return now.getFullYear() + '-' + two(now.getMonth() + 1) + '-' + two(now.getDate());
+}

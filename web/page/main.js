@@ -1,0 +1,75 @@
+// The page, composed: each part is made here and handed what it needs; none reaches for another.
+import { barControls } from './controls.js';
+import { programConsoles } from './consoles.js';
+import { cutShortNotice } from './cut_short.js';
+import { labsimFiles } from './files.js';
+import { pageLifecycle } from './lifecycle.js';
+import { siteMenu } from './menu.js';
+import { keepOffline } from './offline.js';
+import { programPicture } from './picture.js';
+import { fragmentRouter } from './router.js';
+import { screenLock } from './screen_lock.js';
+import { programSessions } from './sessions.js';
+import { statusLine } from './status.js';
+import { siteTabs } from './tabs.js';
+
+/**
+ * @typedef {object} Site  what the build tells the page, in programs/site.js
+ * @property {string} id  names the storage of the site's files
+ * @property {string} [version]
+ * @property {number} columns  the terminal's type shrinks until this many columns fit
+ * @property {{name: string, title: string, about: string}[]} programs
+ * @property {{file: string, title: string}[]} guides
+ */
+/** @type {Site} */
+const site = /** @type {any} */ (window).labsimSite;
+/** @param {string} id */
+const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
+const titles = Object.fromEntries(site.programs.map((program) => [program.name, program.name + ': ' + program.title]));
+
+const lifecycle = pageLifecycle();
+const status = statusLine(element('status'), titles);
+const consoles = programConsoles(element('terminal'), site.columns, {
+  line: (bytes) => sessions.input(bytes),
+  interrupt: () => sessions.stop(),
+});
+const tabs = siteTabs(site.id, lifecycle);
+const cutShort = cutShortNotice(site.id, status.notice);
+const files = labsimFiles(site.id, {
+  notice: status.notice, backToTerminal: consoles.backToTerminal, listed: (count) => controls.listed(count),
+  lifecycle, tabs, cutShort: cutShort.add,
+});
+const picture = programPicture(element('picture'), /** @type {HTMLImageElement} */ (element('picture-image')));
+const sessions = programSessions({
+  titles, consoles, files, picture, lifecycle, notice: status.notice, changed: () => {
+    controls.update();
+    lock.update();
+  },
+});
+const lock = screenLock(sessions.running);
+const controls = barControls({
+  bar: element('bar'), stop: /** @type {HTMLButtonElement} */ (element('stop')), restart: element('restart'),
+  save: element('save-screen'), toFiles: element('to-files'), filesHeading: element('files-heading'),
+}, { sessions, consoles, status, files: () => files });
+const menu = siteMenu({
+  menu: element('programs'), blurbs: element('program-blurbs'), guides: element('guides'), intro: element('intro'),
+}, site);
+const router = fragmentRouter({
+  programs: site.programs.map((program) => program.name),
+  running: sessions.running, stop: sessions.stop, leave: sessions.leave, shown: consoles.shown,
+  show: (name) => {
+    menu.mark(name);
+    consoles.show(name);
+    picture.follow(name);
+    controls.update();
+    if (name) sessions.start(name);
+  },
+});
+
+files.open().then(() => {
+  router.start();
+  cutShort.show();
+  files.settleClosedRuns();
+  // Idle: no program started, so nothing on screen is lost if the page reloads into a new version.
+  keepOffline(site, { idle: () => !consoles.any(), notice: status.notice });
+});
