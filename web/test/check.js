@@ -583,7 +583,7 @@ async function browserSession(browserName, driver, site, studentSite) {
     await driver.close();
   }
   console.log(browserName + ' figures: 60 s run and its 1 s pause in ' + figures.run.toFixed(3) + ' s, worst answer time ' +
-    Math.round(figures.worstLag) + ' ms during it, rodheat-profile in ' + figures.profile.toFixed(2) + ' s, a reload at the 5th row: ' +
+    Math.round(figures.worstLag) + ' ms during it, rodheat-profile in ' + figures.profile.toFixed(2) + ' s, a reload with the store\'s connection lost: ' +
     figures.reload);
 }
 
