@@ -36,8 +36,9 @@ export function programSessions(page) {
   function keepReadings(session) {
     if (session.readings) files.keepReadings(session.readings);
   }
-  // The heartbeat tells the site's other tabs that this page still runs its experiment.
-  setInterval(() => live && running() && keepReadings(live), files.heartbeat);
+  // The heartbeat tells the site's other tabs that this page still holds its readings, during the
+  // run and while it asks for another name after a failed write.
+  setInterval(() => live && keepReadings(live), files.heartbeat);
   page.lifecycle.leaving(() => live && keepReadings(live));
 
   /** @param {string} name */

@@ -101,7 +101,11 @@ export async function openStore(siteId, lifecycle) {
       try {
         request = work(tx);
       } catch (error) {
-        tx.abort();
+        try {
+          tx.abort();
+        } catch (finished) {
+          // Nothing of it was done.
+        }
         throw error;
       }
       // Only a completed transaction counts: "Saved" waits for it.
