@@ -3,11 +3,12 @@
 import { labsimConsole } from './terminal.js';
 
 /**
- * @param {HTMLElement} container
+ * @param {HTMLElement} container  where the consoles go
+ * @param {HTMLElement} section  shown while a program is
  * @param {number} columns  the terminal's type shrinks until this many columns fit
  * @param {{line: (bytes: Uint8Array | null) => void, interrupt: () => void}} handlers  for the one shown
  */
-export function programConsoles(container, columns, handlers) {
+export function programConsoles(container, section, columns, handlers) {
   /** @type {Record<string, ReturnType<typeof labsimConsole> & {box: HTMLElement}>} */
   const made = {};
   /** @type {string | null} */
@@ -39,7 +40,7 @@ export function programConsoles(container, columns, handlers) {
     /** @param {string | null} name */
     show(name) {
       shown = name;
-      container.hidden = name === null;
+      section.hidden = name === null;
       Object.keys(made).forEach((other) => { made[other].box.hidden = other !== name; });
       if (name === null) return;
       of(name).box.hidden = false;

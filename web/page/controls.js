@@ -7,19 +7,19 @@ import { clockTime } from './needle_table.js';
  *   filesHeading: HTMLElement}} elements
  * @param {{sessions: import('./sessions.js').Sessions, consoles: import('./consoles.js').Consoles,
  *   status: ReturnType<typeof import('./status.js').statusLine>,
- *   files: () => ReturnType<typeof import('./files.js').labsimFiles>}} page
+ *   files: () => ReturnType<typeof import('./files.js').labsimFiles>, backToTerminal: (event?: Event) => void}} page
  */
 export function barControls(elements, page) {
-  const { sessions, consoles } = page;
+  const { sessions, consoles, backToTerminal } = page;
   const { stop, restart, save } = elements;
 
   // A second click on Stop or Start again, which hide once used, lands here and still finds the terminal.
   elements.bar.addEventListener('click', (event) => {
-    if (!(event.target instanceof HTMLButtonElement)) consoles.backToTerminal();
+    if (!(event.target instanceof HTMLButtonElement)) backToTerminal();
   });
   stop.addEventListener('click', (event) => {
     sessions.stop();
-    consoles.backToTerminal(event);
+    backToTerminal(event);
   });
   restart.addEventListener('click', () => {
     const shown = consoles.shown();
@@ -32,7 +32,7 @@ export function barControls(elements, page) {
     const name = shown + '-screen-' + clockTime() + '.txt';
     const files = page.files();
     files.told(name, files.save(name, new TextEncoder().encode(consoles.of(shown).text())));
-    consoles.backToTerminal(event);
+    backToTerminal(event);
   });
   elements.toFiles.addEventListener('click', () => {
     const first = /** @type {HTMLElement | null} */ (document.querySelector('#files a'));

@@ -1,4 +1,5 @@
 // The page, composed: each part is made here and handed what it needs; none reaches for another.
+import { answerLine } from './answer_line.js';
 import { barControls } from './controls.js';
 import { programConsoles } from './consoles.js';
 import { cutShortNotice } from './cut_short.js';
@@ -12,6 +13,7 @@ import { screenLock } from './screen_lock.js';
 import { programSessions } from './sessions.js';
 import { statusLine } from './status.js';
 import { siteTabs } from './tabs.js';
+import { programVoice } from './voice.js';
 
 /**
  * @typedef {object} Site  what the build tells the page, in programs/site.js
@@ -29,19 +31,32 @@ const titles = Object.fromEntries(site.programs.map((program) => [program.name, 
 
 const lifecycle = pageLifecycle();
 const status = statusLine(element('status'), titles);
-const consoles = programConsoles(element('terminal'), site.columns, {
+const consoles = programConsoles(element('consoles'), element('terminal'), site.columns, {
   line: (bytes) => sessions.input(bytes),
   interrupt: () => sessions.stop(),
 });
+const answer = answerLine({
+  form: /** @type {HTMLFormElement} */ (element('answer')), field: /** @type {HTMLInputElement} */ (element('answer-text')),
+  question: element('answer-question'), toggle: /** @type {HTMLInputElement} */ (element('answer-on')),
+}, {
+  siteId: site.id,
+  submit: (line) => consoles.shown() && consoles.of(/** @type {string} */ (consoles.shown())).submit(line),
+  shown: () => consoles.shown() && consoles.of(/** @type {string} */ (consoles.shown())).scrollToBottom(),
+  interrupt: () => sessions.stop(),
+});
+// The keyboard goes back to where the student answers: the answer line, or the terminal.
+/** @param {Event} [event] */
+const backToTerminal = (event) => (answer.on() && consoles.shown() ? answer.focus() : consoles.backToTerminal(event));
 const tabs = siteTabs(site.id, lifecycle);
 const cutShort = cutShortNotice(site.id, status.notice);
 const files = labsimFiles(site.id, {
-  notice: status.notice, backToTerminal: consoles.backToTerminal, listed: (count) => controls.listed(count),
+  notice: status.notice, backToTerminal, listed: (count) => controls.listed(count),
   lifecycle, tabs, cutShort: cutShort.add,
 });
 const picture = programPicture(element('picture'), /** @type {HTMLImageElement} */ (element('picture-image')));
 const sessions = programSessions({
-  titles, consoles, files, picture, lifecycle, notice: status.notice, changed: () => {
+  titles, consoles, files, picture, lifecycle, answer, voice: programVoice(element('program-says')),
+  notice: status.notice, focus: () => backToTerminal(), changed: () => {
     controls.update();
     lock.update();
   },
@@ -50,7 +65,7 @@ const lock = screenLock(sessions.running);
 const controls = barControls({
   bar: element('bar'), stop: /** @type {HTMLButtonElement} */ (element('stop')), restart: element('restart'),
   save: element('save-screen'), toFiles: element('to-files'), filesHeading: element('files-heading'),
-}, { sessions, consoles, status, files: () => files });
+}, { sessions, consoles, status, backToTerminal, files: () => files });
 const menu = siteMenu({
   menu: element('programs'), blurbs: element('program-blurbs'), guides: element('guides'), intro: element('intro'),
 }, site);

@@ -23,8 +23,11 @@ import { PROBLEMS, ProgramProblem, problemOf, start as startProgram } from './pr
  * @param {{titles: Record<string, string>, consoles: import('./consoles.js').Consoles,
  *   files: ReturnType<typeof import('./files.js').labsimFiles>, notice: (text: string) => void,
  *   picture: ReturnType<typeof import('./picture.js').programPicture>,
- *   lifecycle: import('./lifecycle.js').Lifecycle, changed: () => void}} page
- *   changed: called whenever what the bar shows may have changed
+ *   lifecycle: import('./lifecycle.js').Lifecycle, changed: () => void, focus: () => void,
+ *   answer: ReturnType<typeof import('./answer_line.js').answerLine>,
+ *   voice: ReturnType<typeof import('./voice.js').programVoice>}} page
+ *   changed: called whenever what the bar shows may have changed; focus: the keyboard goes to the
+ *   program, in the terminal or on the answer line
  */
 export function programSessions(page) {
   const { titles, consoles, files } = page;
@@ -51,6 +54,7 @@ export function programSessions(page) {
     /** @type {Session} */
     const session = { name, state: 'starting', handle: null, waiters: [], readings: null, passes: null };
     live = session;
+    page.voice.reset();
     page.notice('');
     page.changed();
     let handle;
@@ -74,7 +78,7 @@ export function programSessions(page) {
     session.handle = handle;
     session.state = 'working';
     terminal.accept(true);
-    terminal.focus();
+    page.focus();
     page.changed();
   }
 
@@ -93,6 +97,7 @@ export function programSessions(page) {
       files.told(name, kept);
     }
     consoles.of(session.name).accept(false);
+    if (live === session) page.answer.ended();
     session.waiters.splice(0).forEach((resolve) => resolve());
     if (live === session) page.changed();
   }
@@ -104,14 +109,18 @@ export function programSessions(page) {
   function receive(session, message) {
     const terminal = consoles.of(session.name);
     if (message.type === 'out') {
+      page.voice.printed(message.bytes);
       terminal.write(message.bytes);
     } else if (message.type === 'read') {
       session.state = 'asking';
       session.waiters.splice(0).forEach((resolve) => resolve());
+      page.answer.ask(page.voice.asked());
       terminal.ask();
     } else if (message.type === 'discard') {
       terminal.discard();
     } else if (message.type === 'run') {
+      page.voice.run(message.running);
+      if (message.running) page.answer.running();
       if (message.running) session.state = 'running';
       else if (session.state === 'running' || session.state === 'stopping') session.state = 'working';
     } else if (message.type === 'readings') {

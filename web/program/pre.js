@@ -110,7 +110,9 @@ Module.labsimDiscardInput = function () {
   labsimHost.discard();
 };
 
+// What the program printed before it reaches the host first.
 Module.labsimSend = function (message) {
+  labsimFlush();
   labsimHost.send(message);
 };
 
