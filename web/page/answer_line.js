@@ -5,9 +5,10 @@
 
 /**
  * @param {{form: HTMLFormElement, field: HTMLInputElement, question: HTMLElement, toggle: HTMLInputElement}} elements
- * @param {{siteId: string, submit: (line: string) => void, shown: () => void, interrupt: () => void}} page
+ * @param {{siteId: string, submit: (line: string) => void, shown: () => void, interrupt: () => void,
+ *   relayout: () => void}} page
  *   submit: the line goes to the program; shown: the field moved into view (the terminal follows);
- *   interrupt: Ctrl-C with nothing selected, as in the terminal
+ *   interrupt: Ctrl-C with nothing selected, as in the terminal; relayout: the terminal's room changed
  */
 export function answerLine(elements, page) {
   const { form, field, question, toggle } = elements;
@@ -28,6 +29,7 @@ export function answerLine(elements, page) {
   toggle.addEventListener('change', () => {
     on = toggle.checked;
     form.hidden = !on;
+    page.relayout();
     try {
       localStorage.setItem(key, on ? 'on' : 'off');
     } catch (error) {

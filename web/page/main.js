@@ -43,6 +43,7 @@ const answer = answerLine({
   submit: (line) => consoles.shown() && consoles.of(/** @type {string} */ (consoles.shown())).submit(line),
   shown: () => consoles.shown() && consoles.of(/** @type {string} */ (consoles.shown())).scrollToBottom(),
   interrupt: () => sessions.stop(),
+  relayout: () => consoles.shown() && consoles.of(/** @type {string} */ (consoles.shown())).resize(),
 });
 // The keyboard goes back to where the student answers: the answer line, or the terminal.
 /** @param {Event} [event] */
