@@ -63,7 +63,14 @@ export function labsimConsole(container, widestRow, handlers) {
     fit.fit();
   }
 
+  // Whether xterm reads the key being pressed itself; the field's input that follows echoes it.
+  let keyed = false;
+  let composing = false;
   terminal.attachCustomKeyEventHandler((event) => {
+    if (event.type !== 'keypress') keyed = event.type === 'keydown' && event.keyCode !== 229;
+    // A phone's keyboard names no key (229) and then puts its text in the field: that input is
+    // taken below, so xterm must not guess the text from the field as well.
+    if (event.keyCode === 229) return false;
     // Tab leaves the terminal as it leaves any field, so that the keyboard alone reaches the rest.
     if (event.key === 'Tab') return false;
     // Ctrl-C copies a selection, as in the usual terminal programs; Ctrl-Shift-C only ever copies.
@@ -107,7 +114,8 @@ export function labsimConsole(container, widestRow, handlers) {
     handlers.line(line === null ? null : encoder.encode(line));
   }
 
-  terminal.onData((data) => {
+  /** @param {string} data */
+  function take(data) {
     if (!accepting) return;
     if (data === '\x03') {
       handlers.interrupt();
@@ -119,6 +127,21 @@ export function labsimConsole(container, widestRow, handlers) {
     if (data === '\r' && !partial && !keys && performance.now() < quietUntil) return;
     keys += data;
     pump();
+  }
+  terminal.onData(take);
+
+  // Text that comes with no key xterm reads: a phone's keyboard, dictation, a keyboard's paste.
+  const field = /** @type {HTMLTextAreaElement} */ (terminal.textarea);
+  field.addEventListener('compositionstart', () => { composing = true; });
+  // xterm reads the composed text from the field a moment after the composition ends, together
+  // with whatever the keyboard put after it by then.
+  field.addEventListener('compositionend', () => setTimeout(() => { composing = false; }));
+  field.addEventListener('input', (event) => {
+    const echo = keyed || composing;
+    keyed = false;
+    if (echo || !(event instanceof InputEvent)) return;
+    const data = { insertText: event.data, deleteContentBackward: '\x7f', insertLineBreak: '\r', insertParagraph: '\r' }[event.inputType];
+    if (data) take(data);
   });
 
   // The text as the student sees it, scrollback included; a wrapped row is one line.
