@@ -374,6 +374,52 @@ async function germanTables(browserName, options, site) {
   }
 }
 
+// Answers as a phone's keyboard sends them (a keydown of 229, then a character or a word), as
+// dictation does (the text alone) and as an input method does (a composition, whose commit the next
+// character follows at once as on a phone), each with a Backspace and an Enter a phone's way.
+async function typingWays(options, site) {
+  const browser = await puppeteer.launch(options);
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 1700 });
+    const driver = { run: (fn, arg) => page.evaluate(fn, arg) };
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
+    const insert = (text) => cdp.send('Input.insertText', { text });
+    const edit = (command) => () => page.evaluate((name) => document.execCommand(name), command);
+    const key229 = (type) => cdp.send('Input.dispatchKeyEvent', { type, key: 'Unidentified', keyCode: 229, windowsVirtualKeyCode: 229 });
+    const android = (act) => key229('keyDown').then(act).then(() => key229('keyUp'));
+    const ways = [
+      [async (text) => { for (const ch of text) await android(() => insert(ch)); }, () => android(edit('insertParagraph'))],
+      [(text) => android(() => insert(text)), () => android(() => insert('\n'))],
+      [insert, () => insert('\n')],
+      // xterm takes the commit from the field a moment later, sooner than anyone presses a key.
+      [(text) => cdp.send('Input.imeSetComposition', { text: text.slice(0, -1), selectionStart: 0, selectionEnd: 0 })
+        .then(() => Promise.all([insert(text.slice(0, -1)), insert(text.slice(-1))])).then(() => page.evaluate(() => new Promise((resolve) => setTimeout(resolve)))),
+      () => page.keyboard.press('Enter')],
+    ];
+    const answers = ['100', '3', '0 10', '5', '1 5', 'typed', ''];
+    const dir = fs.mkdtempSync(path.join(work, 'typed-'));
+    execFileSync(path.join(nativeBin, 'rodheat'), { cwd: dir, input: answers.join('\n') + '\n' });
+    await page.goto(site + '#rodheat');
+    await waitForScreen(driver, /Enter P/);
+    // The ways in turn, each answer with a 9 too many, taken back.
+    for (const [i, text] of answers.entries()) {
+      await page.focus('#terminal .console:not([hidden]) textarea');
+      await ways[i % ways.length][0](text + '9');
+      await android(edit('delete'));
+      await ways[i % ways.length][1]();
+    }
+    const results = await waitForScreen(driver, /Press ENTER to exit/).then(() => fileLink(driver, 'typed.txt')).catch((error) => error.message);
+    const rows = await screen(driver);
+    check('chromium: answers sent as phones, dictation and input methods send them reach rodheat once each, Backspace and Enter too: ' +
+      'the native file, readings aside', maskReadings(results) === maskReadings(fs.readFileSync(path.join(dir, 'typed.txt'), 'latin1')) &&
+      !rows.some((row) => /Inval/.test(row)), results + rows.join('\n'));
+  } finally {
+    await browser.close();
+  }
+}
+
 async function browserSession(browserName, driver, site, studentSite) {
   const figures = {};
   const accessibility = [];
@@ -608,6 +654,7 @@ async function browserSession(browserName, driver, site, studentSite) {
     const firefox = { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true };
     await browserSession('chromium', await puppeteerDriver(chromium), site, studentSite);
     await germanTables('chromium', { ...chromium, args: chromium.args.concat(['--lang=de-DE', '--accept-lang=de-DE']) }, site);
+    await typingWays(chromium, site);
     await servedChecks('chromium', chromium);
     await browserSession('firefox', await puppeteerDriver(firefox), site, studentSite);
     await servedChecks('firefox', firefox);
