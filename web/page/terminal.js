@@ -181,19 +181,6 @@ export function labsimConsole(container, widestRow, handlers) {
       keys += line + '\r';
       pump();
     },
-    // The line the cursor is on, its wrapped rows joined: the program's question, at a read.
-    cursorLine() {
-      const buffer = terminal.buffer.active;
-      let row = buffer.baseY + buffer.cursorY;
-      let line = '';
-      for (let at = row; at >= 0; at--) {
-        const part = buffer.getLine(at);
-        if (!part) break;
-        line = part.translateToString(at === row) + line;
-        if (!part.isWrapped) break;
-      }
-      return line.trim();
-    },
     scrollToBottom: () => terminal.scrollToBottom(),
     hasText: () => text() !== '\n',
     text,

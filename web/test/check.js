@@ -105,6 +105,13 @@ async function recipeChecks(dir) {
   }
 }
 
+// The native rodheat on the same answers: the lines it printed, and its results file with the readings masked.
+function nativeRodheat(answers, name) {
+  const dir = fs.mkdtempSync(path.join(work, 'native-'));
+  const out = execFileSync(path.join(nativeBin, 'rodheat'), { cwd: dir, input: answers.join('\n') + '\n\n', encoding: 'latin1' });
+  return { lines: out.split('\n').map((line) => line.trim()).filter(Boolean), file: maskReadings(fs.readFileSync(path.join(dir, name), 'latin1')) };
+}
+
 // Each browser is driven through the same few calls: open, reload, run a function in the page,
 // type, press a key (Enter or Ctrl-D), close.
 async function puppeteerDriver(options) {
@@ -112,6 +119,7 @@ async function puppeteerDriver(options) {
   let page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 1700 });
   const tabs = [page];
+  let touchSession = null;
   return {
     // Another tab of the same browser, opened at url; use(i) drives the i-th from then on.
     tab: async (url) => {
@@ -137,8 +145,11 @@ async function puppeteerDriver(options) {
     front: () => page.bringToFront(),
     viewport: (width, height) => page.setViewport({ width, height }),
     // A phone's finger: Chromium's touch emulation makes the pointer coarse.
-    touch: options.browser === 'firefox' ? undefined
-      : (enabled) => page.createCDPSession().then((cdp) => cdp.send('Emulation.setTouchEmulationEnabled', { enabled, maxTouchPoints: 5 })),
+    // One session, since a new viewport ends it and another session's setting would outlive this one's.
+    touch: options.browser === 'firefox' ? undefined : async (enabled) => {
+      touchSession = touchSession || await page.createCDPSession();
+      await touchSession.send('Emulation.setTouchEmulationEnabled', { enabled, maxTouchPoints: 5 });
+    },
     dialog: async (accept, action) => {
       page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
       await action();
@@ -148,6 +159,7 @@ async function puppeteerDriver(options) {
     // Firefox's driver reaches no accessibility tree.
     accessibleNames: options.browser === 'firefox' ? undefined
       : async () => JSON.stringify(await page.accessibility.snapshot({ interestingOnly: false })),
+    insert: async (text) => { for (const ch of text) await page.keyboard.sendCharacter(ch); }, // no key events where the driver can
     close: () => browser.close(),
   };
 }
@@ -374,9 +386,7 @@ async function germanTables(browserName, options, site) {
   }
 }
 
-// Answers as a phone's keyboard sends them (a keydown of 229, then a character or a word), as
-// dictation does (the text alone) and as an input method does (a composition, whose commit the next
-// character follows at once as on a phone), each with a Backspace and an Enter a phone's way.
+// Answers as phones' keyboards (229, then a character or a word), dictation and input methods send them.
 async function typingWays(options, site) {
   const browser = await puppeteer.launch(options);
   try {
@@ -399,8 +409,6 @@ async function typingWays(options, site) {
       () => page.keyboard.press('Enter')],
     ];
     const answers = ['100', '3', '0 10', '5', '1 5', 'typed', ''];
-    const dir = fs.mkdtempSync(path.join(work, 'typed-'));
-    execFileSync(path.join(nativeBin, 'rodheat'), { cwd: dir, input: answers.join('\n') + '\n' });
     await page.goto(site + '#rodheat');
     await waitForScreen(driver, /Enter P/);
     // The ways in turn, each answer with a 9 too many, taken back.
@@ -413,7 +421,7 @@ async function typingWays(options, site) {
     const results = await waitForScreen(driver, /Press ENTER to exit/).then(() => fileLink(driver, 'typed.txt')).catch((error) => error.message);
     const rows = await screen(driver);
     check('chromium: answers sent as phones, dictation and input methods send them reach rodheat once each, Backspace and Enter too: ' +
-      'the native file, readings aside', maskReadings(results) === maskReadings(fs.readFileSync(path.join(dir, 'typed.txt'), 'latin1')) &&
+      'the native file, readings aside', maskReadings(results) === nativeRodheat(answers, 'typed.txt').file &&
       !rows.some((row) => /Inval/.test(row)), results + rows.join('\n'));
   } finally {
     await browser.close();
@@ -466,9 +474,9 @@ async function browserSession(browserName, driver, site, studentSite) {
       // Phones (by touch where the driver can), 1366x625 at 200 % zoom, and a pixel below the switch
       // to two columns, where the type must already fit whole: one page that scrolls, the table
       // whole, a one-line bar, Files a tap away.
-      if (driver.touch) await driver.touch(true);
       for (const [width, height] of [[320, 640], [360, 740], [390, 844], [430, 932], [683, 312], [863, 800]]) {
         await driver.viewport(width, height);
+        if (driver.touch) await driver.touch(true);
         await pause(300);
         const narrow = tableRows(await screen(driver));
         const fit = await driver.run(() => ({ bar: document.getElementById('bar').getBoundingClientRect().bottom,
@@ -479,8 +487,9 @@ async function browserSession(browserName, driver, site, studentSite) {
           fit.bar + ' px, Files is a tap away and the page scrolls as one', narrow.length > 0 && narrow.every((row) => /^(\|\s+[\d.-]+ ){6}\|$/.test(row)) &&
           fit.font >= (width > 640 ? 15 : width >= 390 ? 10 : 8) && fit.bar <= 72 && !fit.boxed && await inView(driver, ['#to-files']), JSON.stringify([narrow, fit]));
       }
-      if (driver.touch) await driver.touch(false);
+      // The window's size first: a new one takes up the touch emulation again.
       await driver.viewport(1280, 1700);
+      if (driver.touch) await driver.touch(false);
     }
     await driver.reload();
     check(browserName + ': the results file stays listed after a reload', (await fileLink(driver, 'run1.txt')) === results);
@@ -578,6 +587,29 @@ async function browserSession(browserName, driver, site, studentSite) {
       (await screen(driver)).some((row) => /PHI = +-?\d+ degrees/.test(row)) &&
       await driver.run(() => /has ended/.test(document.getElementById('status').textContent)));
 
+    // The answer line, on for a finger, switched on elsewhere; half the answers inserted where the driver can.
+    await (driver.touch ? driver.touch(true) : driver.click('#answer-on'));
+    await driver.open(site + '#rodheat');
+    await driver.reload();
+    await driver.run(installProbe);
+    await driver.run(() => { const region = document.getElementById('program-says');
+      window.said = [region.textContent].filter(Boolean);
+      new MutationObserver(() => region.textContent && window.said.push(region.textContent)).observe(region, { childList: true }); });
+    const lineAnswers = ['100', '3', '0 10', '5', '1 5', 'al1', ''];
+    for (const [i, text] of lineAnswers.entries()) {
+      await waitFor(driver, (n) => !document.getElementById('answer-text').readOnly && window.said.length > n, i);
+      await (i % 2 && driver.insert ? driver.insert(text) : driver.type(text));
+      await driver.press('Enter');
+    }
+    await waitFor(driver, (n) => window.said.length > n, lineAnswers.length);
+    const { lines: nativeSaid, file: nativeFile } = nativeRodheat(lineAnswers, 'al1.txt');
+    // The live region reads each question and message once, in order, and nothing a run prints.
+    nativeSaid.splice(nativeSaid.findIndex((line) => line.startsWith('*****')), nativeSaid.filter((line) => /^(\*|\||Heat|Meas|Sens)/.test(line)).length);
+    const lineSaid = await driver.run(() => [window.said, document.getElementById('answer').hidden, document.activeElement.id]);
+    check(browserName + ': a run answered on the answer line writes the native file, readings aside, and each question is read out once, in order',
+      maskReadings(await fileLink(driver, 'al1.txt')) === nativeFile &&
+      lineSaid[0].join('\n') === nativeSaid.join('\n') && !lineSaid[1] && lineSaid[2] === 'answer-text', JSON.stringify([lineSaid, nativeSaid]));
+    await (driver.touch ? driver.touch(false) : driver.click('#answer-on'));
     await driver.open(site + '#rodheat-profile');
     await waitForStatus(driver, /rodheat-profile.* has ended/, 120000);
     const changes = await driver.run(() => window.probe.changes);
