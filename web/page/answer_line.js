@@ -2,6 +2,7 @@
 // serves badly (a phone's or a tablet's, dictation, input methods, screen readers). What it sends
 // is the line as typed in the terminal, echoed there. It is the way in where the pointer is a
 // finger; elsewhere a switch turns it on, remembered for the site.
+import { readLocal, writeLocal } from './local.js';
 
 /**
  * @param {{form: HTMLFormElement, field: HTMLInputElement, question: HTMLElement, toggle: HTMLInputElement}} elements
@@ -13,28 +14,16 @@
 export function answerLine(elements, page) {
   const { form, field, question, toggle } = elements;
   const key = 'labsim:' + page.siteId + ':answer-line';
-  /** @returns {boolean} */
-  function chosen() {
-    try {
-      const kept = localStorage.getItem(key);
-      if (kept === 'on' || kept === 'off') return kept === 'on';
-    } catch (error) {
-      // The pointer decides, as on a first visit.
-    }
-    return window.matchMedia('(pointer: coarse)').matches;
-  }
-  let on = chosen();
+  const kept = readLocal(key);
+  // Until the student chooses, the pointer decides.
+  let on = kept === 'on' || kept === 'off' ? kept === 'on' : window.matchMedia('(pointer: coarse)').matches;
   toggle.checked = on;
   form.hidden = !on;
   toggle.addEventListener('change', () => {
     on = toggle.checked;
     form.hidden = !on;
     page.relayout();
-    try {
-      localStorage.setItem(key, on ? 'on' : 'off');
-    } catch (error) {
-      // For this visit only.
-    }
+    writeLocal(key, on ? 'on' : 'off');
     if (on) field.focus();
   });
 

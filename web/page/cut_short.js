@@ -1,6 +1,7 @@
 // The notice that a run was cut short when its page closed. It is kept until the student has had
 // it in front of them (a key or a tap while it shows), so that a second reload cannot lose it,
 // and it names the file first, where a phone's two-line status shows it.
+import { readLocalList, writeLocal } from './local.js';
 
 /**
  * @param {string} siteId
@@ -8,21 +9,8 @@
  */
 export function cutShortNotice(siteId, notice) {
   const key = 'labsim:' + siteId + ':cut-short';
-  /** @type {string[]} */
-  let names = [];
-  try {
-    names = JSON.parse(localStorage.getItem(key) || '[]');
-  } catch (error) {
-    // Said in this page only.
-  }
-  function keep() {
-    try {
-      if (names.length) localStorage.setItem(key, JSON.stringify(names));
-      else localStorage.removeItem(key);
-    } catch (error) {
-      // As above.
-    }
-  }
+  let names = readLocalList(key);
+  const keep = () => writeLocal(key, names.length ? names : null);
   function show() {
     if (!names.length) return;
     notice(names.join(', ') + ': the last experiment' + (names.length > 1 ? 's were' : ' was') +

@@ -12,6 +12,9 @@ import { HEARTBEAT } from './tabs.js';
 /** @typedef {import('./store.js').Readings} Readings */
 /** @typedef {'stored' | 'refused' | 'unkept'} Kept  in the browser's storage, refused by it, or kept by none */
 
+/** @param {string} path  as the program wrote it @returns {string} the name Files lists it under */
+export const fileName = (path) => path.split('/').pop() || path;
+
 /** @param {string} id */
 const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
 
@@ -122,7 +125,7 @@ export function labsimFiles(siteId, page) {
     try {
       const left = await store.readings().catch(() => []);
       for (const readings of await tabs.gone(left)) {
-        const name = readings.name.split('/').pop() || readings.name;
+        const name = fileName(readings.name);
         const file = record(name, readings.bytes, readings.cells ? { cells: readings.cells } : {});
         if (await store.settleReadings(readings, file, true).catch(() => false)) {
           list.add(file);
@@ -165,7 +168,7 @@ export function labsimFiles(siteId, page) {
      * @param {Readings} readings
      */
     settle(readings) {
-      const name = readings.name.split('/').pop() || readings.name;
+      const name = fileName(readings.name);
       return { name, kept: save(name, readings.bytes, { cells: readings.cells, readings }) };
     },
     style: style.current,

@@ -2,6 +2,7 @@
 // service worker keeps every file of its version. A new version is fetched whole in the
 // background and taken over while the page is idle, or at the next visit; the page then says
 // once that it changed. A page opened from the file system asks for nothing.
+import { readLocal, writeLocal } from './local.js';
 
 /**
  * @param {{id: string, version?: string}} site
@@ -16,15 +17,12 @@ export function keepOffline(site, page) {
   manifest.href = 'manifest.webmanifest';
   document.head.appendChild(manifest);
   const seen = 'labsim:' + site.id + ':version';
-  try {
-    const last = localStorage.getItem(seen);
-    if (worker.controller && last && last !== site.version) {
-      page.notice('This site was updated since you last opened it; your files are kept.');
-    }
-    localStorage.setItem(seen, site.version);
-  } catch (error) {
-    // No local storage (a locked-down browser): no notice either.
+  // Without local storage (a locked-down browser), no notice either.
+  const last = readLocal(seen);
+  if (worker.controller && last && last !== site.version) {
+    page.notice('This site was updated since you last opened it; your files are kept.');
   }
+  writeLocal(seen, site.version);
   // Only a page that had a version before reloads into the new one; the first claim changes none.
   const before = worker.controller;
   worker.addEventListener('controllerchange', () => {

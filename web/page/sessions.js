@@ -2,6 +2,7 @@
 // and what it hands over (output, questions, runs, readings, files, needlefield's passes) goes to
 // its console, the status, the wake lock and Files. A run's readings so far are kept after each
 // reading and whenever the page may be put away, so that a closed page loses none.
+import { fileName } from './files.js';
 import { passTable } from './needle_table.js';
 import { PROBLEMS, ProgramProblem, problemOf, start as startProgram } from './programs.js';
 
@@ -127,7 +128,7 @@ export function programSessions(page) {
       session.readings = { page: '', name: message.name, time: Date.now(), bytes: message.bytes, cells: message.cells };
       keepReadings(session);
     } else if (message.type === 'file') {
-      const name = message.name.split('/').pop() || message.name;
+      const name = fileName(message.name);
       // A run's results, under its name or kept after a failed write, hold the readings so far.
       const readings = message.role === 'diagnostic' ? null : session.readings;
       if (readings) session.readings = null;

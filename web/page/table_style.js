@@ -1,5 +1,6 @@
 // The separators of the tables a student takes into a spreadsheet: the language's, or the ones
 // last chosen here, for every page of the site.
+import { readLocal, writeLocal } from './local.js';
 import { styleOf } from './tables.js';
 
 /** @typedef {import('./tables.js').Style} Style */
@@ -18,17 +19,9 @@ export function tableStyle(siteId, box, page) {
   const key = 'labsim:' + siteId + ':tables';
   const text = /** @type {HTMLElement} */ (box.querySelector('span'));
   const button = /** @type {HTMLButtonElement} */ (box.querySelector('button'));
-  /** @returns {Style} */
-  function read() {
-    try {
-      const chosen = localStorage.getItem(key);
-      if (chosen === 'point' || chosen === 'comma') return chosen;
-    } catch (error) {
-      // A browser that keeps nothing still offers the language's style.
-    }
-    return styleOf(navigator.language);
-  }
-  let style = read();
+  const chosen = readLocal(key);
+  /** @type {Style} */
+  let style = chosen === 'point' || chosen === 'comma' ? chosen : styleOf(navigator.language);
   function show() {
     text.textContent = WORDS[style][0];
     button.textContent = WORDS[style][1];
@@ -36,11 +29,7 @@ export function tableStyle(siteId, box, page) {
   show();
   button.addEventListener('click', (event) => {
     style = style === 'comma' ? 'point' : 'comma';
-    try {
-      localStorage.setItem(key, style);
-    } catch (error) {
-      // Kept for this visit only.
-    }
+    writeLocal(key, style);
     show();
     page.changed(style);
     // The next answer typed goes to the program, not to this button.

@@ -4,6 +4,8 @@
 // from file://), so a running page also says so in the store (a heartbeat), and a closing one
 // leaves its name in local storage, which every engine shares between its tabs.
 
+import { readLocalList, writeLocal } from './local.js';
+
 const PAGES = 'labsim-pages';
 // A heartbeat older than this means the page is gone, or frozen where it cannot answer.
 export const HEARTBEAT = 5000;
@@ -39,22 +41,9 @@ export function siteTabs(siteId, lifecycle) {
     changes = rollCall = null;
   }
 
-  /** @returns {string[]} */
-  function closedPages() {
-    try {
-      return JSON.parse(localStorage.getItem(closedKey) || '[]');
-    } catch (error) {
-      return [];
-    }
-  }
-  /** @param {string[]} pages */
-  function keepClosed(pages) {
-    try {
-      localStorage.setItem(closedKey, JSON.stringify(pages.slice(-20)));
-    } catch (error) {
-      // No local storage: the heartbeat alone tells.
-    }
-  }
+  // Without local storage, the heartbeat alone tells.
+  const closedPages = () => readLocalList(closedKey);
+  const keepClosed = (/** @type {string[]} */ pages) => writeLocal(closedKey, pages.slice(-20));
 
   open();
   lifecycle.hidden(() => {
