@@ -2,7 +2,8 @@
 // home-screen app), a results file's table as CSV or copied, everything at once for a hand-in,
 // and Remove and Remove all with Undo.
 import { csv, readingsTable, tabSeparated } from './tables.js';
-import { copyText } from './terminal.js';
+import { handInFiles, handInName } from './hand_in.js';
+import { copyText } from './clipboard.js';
 import { zip } from './zip.js';
 
 /** @typedef {import('./store.js').StoredFile & {unkept?: boolean}} ListedFile */
@@ -12,7 +13,8 @@ import { zip } from './zip.js';
  * @param {{list: HTMLElement, actions: HTMLElement, downloadAll: HTMLAnchorElement, removeAll: HTMLElement,
  *   undoBar: HTMLElement}} elements
  * @param {{style: () => Style, notice: (text: string) => void, backToTerminal: (event?: Event) => void,
- *   listed: (count: number) => void, removed: (files: ListedFile[]) => void, restored: (files: ListedFile[]) => void}} page
+ *   listed: (count: number) => void, removed: (files: ListedFile[]) => void, restored: (files: ListedFile[]) => void,
+ *   who: () => {round: string, name: string}}} page  who: the round and the student, which name the hand-in
  */
 export function fileList(elements, page) {
   const { list, actions, downloadAll, undoBar } = elements;
@@ -78,7 +80,7 @@ export function fileList(elements, page) {
     setTimeout(() => page.backToTerminal(event), 0);
   });
   downloadAll.addEventListener('click', (event) => {
-    downloadAll.download = 'files-' + localDate() + '.zip';
+    downloadAll.download = handInName(page.who(), new Date());
     shareInstead(event, downloadAll);
     setTimeout(() => page.backToTerminal(event), 0);
   });
@@ -153,9 +155,10 @@ export function fileList(elements, page) {
       list.appendChild(item);
     });
     if (files.length) {
-      downloadAll.href = url(kept, 'all:' + files.map((file) => file.name + '@' + file.key).join('/'),
-        () => zip(files.slice().reverse()));
-      downloadAll.download = 'files-' + localDate() + '.zip';
+      const who = page.who();
+      downloadAll.href = url(kept, 'all:' + who.name + ':' + files.map((file) => file.name + '@' + file.key).join('/'),
+        () => zip(handInFiles(who, files.slice().reverse(), new Date())));
+      downloadAll.download = handInName(who, new Date());
     }
     actions.hidden = !files.length;
     page.listed(files.length);
@@ -180,11 +183,4 @@ export function fileList(elements, page) {
     },
     render,
   };
-}
-
-// The date as the student's calendar shows it, for the hand-in's name.
-function localDate() {
-  const now = new Date();
-  const two = (/** @type {number} */ n) => String(n).padStart(2, '0');
-  return now.getFullYear() + '-' + two(now.getMonth() + 1) + '-' + two(now.getDate());
 }

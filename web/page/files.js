@@ -23,8 +23,10 @@ const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id))
  * @param {{notice: (text: string) => void, backToTerminal: (event?: Event) => void,
  *   listed: (count: number) => void, lifecycle: import('./lifecycle.js').Lifecycle,
  *   tabs: import('./tabs.js').Tabs, cutShort: (name: string) => void}} page
+ * @param {{tables: import('./tables.js').Style | null, handin: string, who: () => {round: string, name: string}}} round
+ *   what the organiser's link set: the tables' style, the hand-in note, and whose the hand-in is
  */
-export function labsimFiles(siteId, page) {
+export function labsimFiles(siteId, page, round) {
   const { tabs } = page;
   /** @type {Awaited<ReturnType<typeof openStore>> | null} */
   let store = null;
@@ -33,7 +35,10 @@ export function labsimFiles(siteId, page) {
   let changes = 0;
   const lasting = () => !!store && store.lasting;
   const note = storageNote(element('files-note'));
-  const style = tableStyle(siteId, element('files-style'), { changed: restyle, backToTerminal: page.backToTerminal });
+  const style = tableStyle(siteId, element('files-style'), { changed: restyle, backToTerminal: page.backToTerminal }, round.tables);
+  const handin = round.handin ? ' Hand in: ' + round.handin : '';
+  element('files-handin').textContent = handin.trim();
+  element('files-handin').hidden = !handin;
   const list = fileList({
     list: element('files'), actions: element('files-actions'), removeAll: element('remove-all'),
     downloadAll: /** @type {HTMLAnchorElement} */ (element('download-all')), undoBar: element('files-undo'),
@@ -42,6 +47,7 @@ export function labsimFiles(siteId, page) {
     removed: (files) => ++changes && lasting() && store && store.remove(files).then(tabs.tell, () => {}),
     restored: (files) => ++changes && lasting() && Promise.all(files.map((file) => store && store.restore(file)))
       .then(tabs.tell, () => {}),
+    who: round.who,
   });
 
   /**
@@ -172,6 +178,8 @@ export function labsimFiles(siteId, page) {
       return { name, kept: save(name, readings.bytes, { cells: readings.cells, readings }) };
     },
     style: style.current,
+    /** The hand-in is named anew: the student has given a name. */
+    named: () => list.render(),
     /**
      * Tells whether the browser kept a file, once it has said so.
      * @param {string} name
@@ -180,7 +188,7 @@ export function labsimFiles(siteId, page) {
     async told(name, kept) {
       const outcome = await kept;
       if (outcome === 'stored') {
-        page.notice('Saved ' + name + ': see Files.' + (note.downloadNow() ? ' ' + note.downloadNow() : ''));
+        page.notice('Saved ' + name + ': see Files.' + (note.downloadNow() ? ' ' + note.downloadNow() : '') + handin);
       } else if (outcome === 'refused') {
         page.notice('The browser refused to keep ' + name + ': download it now from Files; it ' +
           'stays listed only while this page is open.');

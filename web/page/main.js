@@ -1,5 +1,6 @@
 // The page, composed: each part is made here and handed what it needs; none reaches for another.
 import { answerLine } from './answer_line.js';
+import { roundBanner } from './banner.js';
 import { barControls } from './controls.js';
 import { programConsoles } from './consoles.js';
 import { cutShortNotice } from './cut_short.js';
@@ -7,11 +8,14 @@ import { labsimFiles } from './files.js';
 import { pageLifecycle } from './lifecycle.js';
 import { siteMenu } from './menu.js';
 import { keepOffline } from './offline.js';
+import { linkQuery } from './organiser_link.js';
 import { programPicture } from './picture.js';
 import { fragmentRouter } from './router.js';
 import { screenLock } from './screen_lock.js';
 import { programSessions } from './sessions.js';
+import { readSettings } from './settings.js';
 import { statusLine } from './status.js';
+import { studentName } from './student_name.js';
 import { siteTabs } from './tabs.js';
 import { programVoice } from './voice.js';
 
@@ -28,6 +32,11 @@ const site = /** @type {any} */ (window).labsimSite;
 /** @param {string} id */
 const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id));
 const titles = Object.fromEntries(site.programs.map((program) => [program.name, program.name + ': ' + program.title]));
+const onSite = site.programs.map((program) => program.name);
+const settings = readSettings(linkQuery(site.id), onSite);
+const banner = roundBanner(element('round'), settings, onSite);
+const student = studentName(/** @type {HTMLFormElement} */ (element('student')), site.id, settings.round);
+let studentsName = settings.askName ? student.known() : '';
 
 const lifecycle = pageLifecycle();
 const status = statusLine(element('status'), titles);
@@ -53,7 +62,7 @@ const cutShort = cutShortNotice(site.id, status.notice);
 const files = labsimFiles(site.id, {
   notice: status.notice, backToTerminal, listed: (count) => controls.listed(count),
   lifecycle, tabs, cutShort: cutShort.add,
-});
+}, { tables: settings.tables, handin: settings.handin, who: () => ({ round: settings.round, name: studentsName }) });
 const picture = programPicture(element('picture'), /** @type {HTMLImageElement} */ (element('picture-image')));
 const sessions = programSessions({
   titles, consoles, files, picture, lifecycle, answer, voice: programVoice(element('program-says')),
@@ -69,9 +78,9 @@ const controls = barControls({
 }, { sessions, consoles, status, backToTerminal, files: () => files });
 const menu = siteMenu({
   menu: element('programs'), blurbs: element('program-blurbs'), guides: element('guides'), intro: element('intro'),
-}, site);
+}, { programs: settings.programs.map((name) => site.programs[onSite.indexOf(name)]), guides: site.guides }, settings.exam);
 const router = fragmentRouter({
-  programs: site.programs.map((program) => program.name),
+  programs: settings.programs, open: settings.open,
   running: sessions.running, stop: sessions.stop, leave: sessions.leave, shown: consoles.shown,
   show: (name) => {
     menu.mark(name);
@@ -82,7 +91,13 @@ const router = fragmentRouter({
   },
 });
 
-files.open().then(() => {
+files.open().then(() => (settings.askName ? student.ask((shown) => {
+  element('intro').hidden = shown;
+  status.waitFor(shown ? 'Type your name or number, then Start.' : '');
+}) : '')).then((name) => {
+  studentsName = name;
+  banner.named(name);
+  files.named();
   router.start();
   cutShort.show();
   files.settleClosedRuns();

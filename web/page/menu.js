@@ -1,5 +1,6 @@
 // The start page's list of programs, the menu that leads to each, and the guides, which open
-// beside the page so that reading one never ends a run.
+// beside the page so that reading one never ends a run. A round offers the programs its link
+// names, with no menu for one alone; in an exam, no guide and no link away from the page.
 
 /** @typedef {{name: string, title: string, about: string}} Program */
 
@@ -12,9 +13,12 @@ function besideThePage(link, title) {
 
 /**
  * @param {{menu: HTMLElement, blurbs: HTMLElement, guides: HTMLElement, intro: HTMLElement}} elements
- * @param {{programs: Program[], guides: {file: string, title: string}[]}} site
+ * @param {{programs: Program[], guides: {file: string, title: string}[]}} site  the programs offered
+ * @param {boolean} exam
  */
-export function siteMenu(elements, site) {
+export function siteMenu(elements, site, exam) {
+  /** @type {HTMLElement} */ (elements.menu.parentElement).hidden = site.programs.length === 1;
+  /** @type {HTMLElement} */ (elements.guides.parentElement).hidden = exam;
   site.programs.forEach(({ name, title, about }) => {
     const item = document.createElement('li');
     const link = document.createElement('a');
@@ -32,7 +36,7 @@ export function siteMenu(elements, site) {
     blurb.append(strong, ' ' + about);
     elements.blurbs.appendChild(blurb);
   });
-  site.guides.forEach((guide) => {
+  if (!exam) site.guides.forEach((guide) => {
     const item = document.createElement('li');
     const link = document.createElement('a');
     link.href = guide.file;
@@ -41,8 +45,8 @@ export function siteMenu(elements, site) {
     item.appendChild(link);
     elements.guides.appendChild(item);
   });
-  elements.intro.querySelectorAll('a[href$=".html"]').forEach((link) =>
-    besideThePage(/** @type {HTMLAnchorElement} */ (link), link.textContent || ''));
+  elements.intro.querySelectorAll('a[href$=".html"]').forEach((link) => (exam ? link.replaceWith(link.textContent || '')
+    : besideThePage(/** @type {HTMLAnchorElement} */ (link), link.textContent || '')));
 
   return {
     /** @param {string | null} name  the program on screen, or the start page */

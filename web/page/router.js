@@ -7,8 +7,9 @@ const LEAVE = 'The experiment is still running. Stop it here, keep the readings 
   'far in its results file, and leave?';
 
 /**
- * @param {{programs: string[], running: () => boolean, stop: () => Promise<unknown>,
+ * @param {{programs: string[], open: string | null, running: () => boolean, stop: () => Promise<unknown>,
  *   leave: () => void, show: (name: string | null) => void, shown: () => string | null}} page
+ *   programs: those offered; open: the one shown first when the address names none;
  *   leave: the running program's session ends; show: the program (or the start page) is shown
  */
 export function fragmentRouter(page) {
@@ -49,7 +50,7 @@ export function fragmentRouter(page) {
         // Declined: back to the running program's entry, which never noticed.
         const shown = page.shown();
         if (arrived !== undefined && arrived !== current) history.go(current - arrived);
-        else history.replaceState({ labsimPlace: current }, '', shown ? '#' + shown : location.pathname);
+        else history.replaceState({ labsimPlace: current }, '', shown ? '#' + shown : location.pathname + location.search);
         return;
       }
       routing = true;
@@ -70,5 +71,10 @@ export function fragmentRouter(page) {
     event.returnValue = '';
   });
 
-  return { start: () => page.show(wanted()) };
+  return {
+    start() {
+      if (page.open && !wanted()) history.replaceState(history.state, '', '#' + page.open);
+      page.show(wanted());
+    },
+  };
 }

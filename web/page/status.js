@@ -9,13 +9,16 @@
  */
 export function statusLine(line, titles) {
   let notice = '';
+  // What the page waits for before any program, said in place of one.
+  let waiting = '';
   /** @type {{name: string, state: State, problem?: string | null} | null} */
   let program = null;
 
   function show() {
     let text = notice ? notice + ' ' : '';
     const title = program ? titles[program.name] : '';
-    if (!program) text += 'Choose a program above.';
+    if (waiting) text += waiting;
+    else if (!program) text += 'Choose a program above.';
     else if (program.problem) text += program.problem;
     else if (program.state === 'starting') text += title + ' is starting…';
     else if (program.state === 'working') text += title + ' is working…';
@@ -34,6 +37,11 @@ export function statusLine(line, titles) {
         notice = '';
       }
       program = now && { ...now };
+      show();
+    },
+    /** @param {string} text  what the page waits for; empty once it has it */
+    waitFor(text) {
+      waiting = text;
       show();
     },
     /** @param {string} text */

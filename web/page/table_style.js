@@ -1,5 +1,5 @@
 // The separators of the tables a student takes into a spreadsheet: the language's, or the ones
-// last chosen here, for every page of the site.
+// last chosen here, for every page of the site; or the class's, fixed by the organiser's link.
 import { readLocal, writeLocal } from './local.js';
 import { styleOf } from './tables.js';
 
@@ -14,11 +14,17 @@ const WORDS = {
  * @param {string} siteId
  * @param {HTMLElement} box  its text, then the button that switches
  * @param {{changed: (style: Style) => void, backToTerminal: (event?: Event) => void}} page
+ * @param {Style | null} fixed
  */
-export function tableStyle(siteId, box, page) {
+export function tableStyle(siteId, box, page, fixed) {
   const key = 'labsim:' + siteId + ':tables';
   const text = /** @type {HTMLElement} */ (box.querySelector('span'));
   const button = /** @type {HTMLButtonElement} */ (box.querySelector('button'));
+  if (fixed) {
+    text.textContent = WORDS[fixed][0] + ' Set by the link you were given.';
+    button.hidden = true;
+    return { current: () => fixed };
+  }
   const chosen = readLocal(key);
   /** @type {Style} */
   let style = chosen === 'point' || chosen === 'comma' ? chosen : styleOf(navigator.language);

@@ -1,33 +1,9 @@
 import { Terminal } from '@xterm/xterm';
 import { FitAddon } from '@xterm/addon-fit';
+import { copyText } from './clipboard.js';
 
 // A console window in the page: an xterm.js terminal with a console's line editing, a font that
 // shrinks until a whole table row fits, Ctrl-C that copies a selection, and its whole text.
-/**
- * Puts text on the clipboard; the older way where the browser refuses the newer one.
- * @param {string} text
- * @returns {Promise<boolean>} whether it was copied
- */
-export function copyText(text) {
-  const fallback = () => {
-    const area = document.createElement('textarea');
-    area.value = text;
-    document.body.appendChild(area);
-    area.select();
-    try {
-      return document.execCommand('copy');
-    } catch (error) {
-      return false;
-    } finally {
-      area.remove();
-    }
-  };
-  if (navigator.clipboard && navigator.clipboard.writeText) {
-    return navigator.clipboard.writeText(text).then(() => true, fallback);
-  }
-  return Promise.resolve(fallback());
-}
-
 /**
  * @param {HTMLElement} container
  * @param {number} widestRow  the columns the type must leave room for

@@ -1,0 +1,40 @@
+// A name or number each student gives once at the start of a round, which then names the
+// hand-in. Kept for the site and the round, so that a reload or a later visit does not ask again.
+import { readLocal, writeLocal } from './local.js';
+
+/**
+ * @param {HTMLFormElement} form  a field and a button
+ * @param {string} siteId
+ * @param {string} round
+ */
+export function studentName(form, siteId, round) {
+  const key = 'labsim:' + siteId + ':name:' + round;
+  const field = /** @type {HTMLInputElement} */ (form.querySelector('input'));
+  return {
+    known: () => readLocal(key) || '',
+    /**
+     * Asks, unless it is known; the page waits meanwhile.
+     * @param {(shown: boolean) => void} shown  the form is shown, or done with
+     * @returns {Promise<string>}
+     */
+    ask(shown) {
+      const known = readLocal(key);
+      if (known) return Promise.resolve(known);
+      form.hidden = false;
+      shown(true);
+      field.focus();
+      return new Promise((resolve) => {
+        form.addEventListener('submit', function given(event) {
+          event.preventDefault();
+          const name = field.value.replace(/\s+/g, ' ').trim();
+          if (!name) return;
+          form.removeEventListener('submit', given);
+          writeLocal(key, name);
+          form.hidden = true;
+          shown(false);
+          resolve(name);
+        });
+      });
+    },
+  };
+}
