@@ -54,8 +54,9 @@ checks() {
     # npm brings the terminal and the browser driver, never a browser.
     web) printf '%s\n' "command -v em++:emscripten" "command -v npm:npm" \
       "command -v rsvg-convert:librsvg2-bin" ;;
+    # zbarimg reads the set-up page's QR code back, as a phone's camera would.
     browsers) printf '%s\n' "command -v chromium:chromium" "command -v firefox-esr:firefox-esr" \
-      "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb" ;;
+      "command -v WebKitWebDriver:webkit2gtk-driver" "command -v Xvfb:xvfb" "command -v zbarimg:zbar-tools" ;;
     # The student guide's Python recipes are run as a student would, with Debian's Python.
     analysis) printf '%s\n' "/usr/bin/python3 -c 'import numpy':python3-numpy" \
       "/usr/bin/python3 -c 'import pandas':python3-pandas" ;;

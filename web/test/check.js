@@ -150,6 +150,8 @@ async function puppeteerDriver(options) {
       touchSession = touchSession || await page.createCDPSession();
       await touchSession.send('Emulation.setTouchEmulationEnabled', { enabled, maxTouchPoints: 5 });
     },
+    // What the browser says of itself, changed before the page's scripts ask.
+    beforeScripts: (fn) => page.evaluateOnNewDocument(fn),
     dialog: async (accept, action) => {
       page.once('dialog', (dialog) => (accept ? dialog.accept() : dialog.dismiss()));
       await action();
@@ -273,6 +275,24 @@ async function tables(driver, name, comma) {
   return { ok: rows.length > 1 && csv === lines(comma ? ';' : ',') && copied === lines('\t'), detail: JSON.stringify([csv, copied]) };
 }
 
+// Download all's zip, whole by Python's reckoning: each entry's name, size and text.
+async function handInZip(driver) {
+  const zipped = path.join(work, 'handin.zip');
+  fs.writeFileSync(zipped, Buffer.from(await driver.run(() => fetch(document.getElementById('download-all').href)
+    .then((r) => r.blob()).then((blob) => new Promise((resolve) => {
+      const reader = new FileReader();
+      reader.onload = () => resolve(reader.result.split(',')[1]);
+      reader.readAsDataURL(blob);
+    }))), 'base64'));
+  try {
+    return JSON.parse(execFileSync(python(), ['-c', 'import json, sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n' +
+      'print(json.dumps([[i.filename, i.file_size, z.read(i).decode("utf-8-sig", "replace")] for i in z.infolist()]))', zipped], { encoding: 'utf8' }));
+  } finally {
+    fs.rmSync(zipped);
+  }
+}
+const localDate = () => new Date().toLocaleDateString('sv');
+
 // Records each status change, the screen 1.2 s and 3.2 s into a run after its 1 s pause (at 15 s
 // and 40 s of the model's time), and the page's worst answer time while a run goes on.
 function installProbe() {
@@ -342,12 +362,13 @@ async function servedChecks(browserName, options) {
     server.close();
     server.closeAllConnections();
     await driver.open('about:blank');
-    await driver.open(site + '#rodheat');
+    await driver.open(site + '?programs=rodheat&round=Offline');
     await waitForScreen(driver, /Enter P/);
     for (const text of ['100', '3', '0 10', '5', '1', 'off1', '']) await answer(driver, text);
     await waitForScreen(driver, /Press ENTER to exit/);
-    check(browserName + ': the served site, once visited, is installable and runs rodheat with the server down',
-      installErrors.length === 0 && tableRows((await fileLink(driver, 'off1.txt')).split('\n')).length === 3, JSON.stringify(installErrors));
+    check(browserName + ': the served site, once visited, is installable and, with the server down, a round\'s link opens rodheat and runs it',
+      installErrors.length === 0 && tableRows((await fileLink(driver, 'off1.txt')).split('\n')).length === 3 &&
+      await driver.run(() => /^Offline · Program: rodheat/.test(document.querySelector('#round p').textContent)), JSON.stringify(installErrors));
 
     const siteScript = path.join(root, 'programs', 'site.js');
     fs.writeFileSync(siteScript, fs.readFileSync(siteScript, 'utf8').replace(/^window\.labsimSite\.version.*\n/m, ''));
@@ -364,6 +385,14 @@ async function servedChecks(browserName, options) {
     await waitForStatus(driver, /Choose a program/);
     const again = await driver.run(() => document.getElementById('status').textContent);
     check(browserName + ': a changed site replaces the kept one whole and says so once', kept === '1 true' && !/updated/.test(again), kept + again);
+    // Opened as an installed app, from its start address: the last round's link holds, tabs opened since without one aside.
+    await driver.beforeScripts(() => {
+      const ask = window.matchMedia.bind(window);
+      window.matchMedia = (query) => (query === '(display-mode: standalone)' ? { matches: true } : ask(query));
+    });
+    await driver.open(site);
+    await waitForScreen(driver, /Enter P/);
+    check(browserName + ': an installed app keeps the last round\'s link', await driver.run(() => /^Offline/.test(document.querySelector('#round p').textContent)));
   } finally {
     await driver.close();
     server.close();
@@ -371,8 +400,10 @@ async function servedChecks(browserName, options) {
   }
 }
 
-// In a German browser the tables have semicolons and decimal commas.
-async function germanTables(browserName, options, site) {
+// In a German browser the tables have semicolons and decimal commas, unless a round's link sets
+// the other style. The set-up page's link and its QR code set up the page as a link typed by hand;
+// a bad link warns and keeps the defaults.
+async function germanBrowser(browserName, options, site) {
   const driver = await puppeteerDriver(options);
   try {
     await driver.open(site + '#rodheat');
@@ -381,6 +412,59 @@ async function germanTables(browserName, options, site) {
     await waitForScreen(driver, /Press ENTER to exit/);
     const german = await tables(driver, 'de1.txt', true);
     check(browserName + ': in a German browser the CSV and the copied table have semicolons and decimal commas', german.ok, german.detail);
+
+    await driver.open(site.replace('index.html', 'setup.html'));
+    for (const box of ['needlefield', 'rodheat-profile']) await driver.click('#offered input[value="' + box + '"]');
+    for (const box of ['#exam', 'input[name="tables"][value="point"]', '#ask-name']) await driver.click(box);
+    for (const [field, text] of [['#round-name', 'Round 2'], ['#handin', 'Upload it to the class folder']]) {
+      await driver.click(field);
+      await driver.type(text);
+    }
+    const made = await driver.run(() => [document.getElementById('link').href, document.getElementById('qr').src]);
+    const svg = path.join(work, 'link.svg');
+    fs.writeFileSync(svg, decodeURIComponent(made[1].split(',')[1]));
+    execFileSync('rsvg-convert', ['-w', '600', svg, '-o', svg + '.png']);
+    const decoded = execFileSync('zbarimg', ['--raw', '-q', svg + '.png'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
+    check(browserName + ': the set-up page\'s QR code holds its link', decoded === made[0], decoded + ' / ' + made[0]);
+
+    const banner = () => driver.run(() => [...document.querySelectorAll('#round h2, #round p, #files-handin')].map((e) => e.textContent).join(' | '));
+    const shown = [];
+    for (const link of [made[0], site + '?programs=rodheat&exam=yes&tables=point&round=Round%202&handin=Upload+it+to+the+class+folder&name=ask']) {
+      await driver.open(link);
+      // The name is asked once a round, before any program starts.
+      if (!shown.length) {
+        await waitFor(driver, () => !document.getElementById('student').hidden && !document.querySelector('#terminal .console'));
+        await driver.click('#student-name');
+        await answer(driver, 'Ana 7');
+      }
+      await waitForScreen(driver, /Enter P/);
+      shown.push(await banner());
+    }
+    const leaves = await driver.run(() => [...document.querySelectorAll('a[href]')].filter((a) => a.getClientRects().length &&
+      !a.getAttribute('href').startsWith('#') && !a.href.startsWith('blob:')).map((a) => a.href).concat(
+      [...document.querySelectorAll('nav')].filter((nav) => nav.getClientRects().length).map((nav) => nav.getAttribute('aria-label'))));
+    for (const text of ['100', '3', '0 10', '5', '1 5', 'r2', '']) await answer(driver, text);
+    await waitForScreen(driver, /Press ENTER to exit/);
+    await waitForStatus(driver, /Saved r2\.txt.*Hand in: Upload it to the class folder/);
+    const point = await tables(driver, 'r2.txt', false);
+    const zipName = await driver.run(() => document.getElementById('download-all').download);
+    const entries = await handInZip(driver);
+    const list = entries[0][2].split('\n');
+    check(browserName + ': a round\'s link opens its one program after the name is given, with the banner, the hand-in note, no menu, ' +
+      'no guide and no link away; the set-up page\'s link does the same', shown[0] === shown[1] && /^Exam settings \| Round 2 · Name: Ana 7 · Program: rodheat · .*Hand in: Upload it to the class folder.* \| Hand in: Upload it/.test(shown[0]) &&
+      leaves.length === 0, JSON.stringify([shown, leaves]));
+    check(browserName + ': the round\'s CSV has commas and points in a German browser', point.ok, point.detail);
+    check(browserName + ': the hand-in is named by the round and the student, and lists them and every file', zipName === 'Round-2-Ana-7-files-' + localDate() + '.zip' &&
+      entries[0][0] === 'hand-in.txt' && list[0] === 'Round: Round 2' && list[1] === 'Name: Ana 7' && list[2] === (entries.length - 1) + ' files:' &&
+      entries.slice(1).every(([name, size], i) => list[3 + i].startsWith(name + ', ' + size + ' bytes, ' + localDate())), JSON.stringify([zipName, entries[0]]));
+
+    await driver.open(site + '?tables=dots&colour=red&programs=nothing');
+    await waitForStatus(driver, /Choose a program/);
+    const warned = await driver.run(() => [document.getElementById('round').innerText, document.querySelectorAll('#programs li').length,
+      document.querySelector('#files-style span').textContent, document.querySelector('#files-style button').hidden]);
+    check(browserName + ': a bad link warns of each setting it ignores and keeps the defaults', ['tables=dots', 'colour=red', 'programs=nothing']
+      .every((bad) => new RegExp('Warning: Ignored from the link: ' + bad).test(warned[0])) && warned[1] === 3 && /semicolons/.test(warned[2]) && !warned[3],
+    JSON.stringify(warned));
   } finally {
     await driver.close();
   }
@@ -623,17 +707,9 @@ async function browserSession(browserName, driver, site, studentSite) {
     // The hand-in: every listed file in one zip; Remove all, then Undo.
     const listed = await driver.run(() => [...document.querySelectorAll('#files li')].map((item) =>
       item.querySelector('a').download + ' ' + item.querySelector('span').textContent.split(' ')[0]).sort());
-    const zipped = path.join(work, 'handin.zip');
-    fs.writeFileSync(zipped, Buffer.from(await driver.run(() => fetch(document.getElementById('download-all').href)
-      .then((r) => r.blob()).then((blob) => new Promise((resolve) => {
-        const reader = new FileReader();
-        reader.onload = () => resolve(reader.result.split(',')[1]);
-        reader.readAsDataURL(blob);
-      }))), 'base64'));
-    const inZip = execFileSync(python(), ['-c', 'import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n' +
-      'print("\\n".join(sorted(i.filename + " " + str(i.file_size) for i in z.infolist())))\n' +
-      'print(z.read([n for n in z.namelist() if n.startswith("needlefield-") and n.endswith(".csv")][0]).decode("utf-8-sig"), end="")', zipped], { encoding: 'utf8' });
-    fs.rmSync(zipped);
+    const entries = await handInZip(driver);
+    const inZip = entries.map(([name, size]) => name + ' ' + size).sort().join('\n') + '\n' +
+      entries.find(([name]) => /^needlefield-.*\.csv$/.test(name))[2];
     check(browserName + ': Download all\'s zip holds every listed file, needlefield\'s in the style chosen last',
       listed.length > 6 && inZip === listed.join('\n') + '\n' + restyled, inZip);
     // Two files removed one by one (as a double click can), then the rest: one Undo brings all.
@@ -685,12 +761,12 @@ async function browserSession(browserName, driver, site, studentSite) {
       args: (process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : []).concat(quiet) };
     const firefox = { browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true };
     await browserSession('chromium', await puppeteerDriver(chromium), site, studentSite);
-    await germanTables('chromium', { ...chromium, args: chromium.args.concat(['--lang=de-DE', '--accept-lang=de-DE']) }, site);
+    await germanBrowser('chromium', { ...chromium, args: chromium.args.concat(['--lang=de-DE', '--accept-lang=de-DE']) }, site);
     await typingWays(chromium, site);
     await servedChecks('chromium', chromium);
     await browserSession('firefox', await puppeteerDriver(firefox), site, studentSite);
     await servedChecks('firefox', firefox);
-    await germanTables('firefox', { ...firefox, extraPrefsFirefox: { 'intl.accept_languages': 'de-DE' } }, site);
+    await germanBrowser('firefox', { ...firefox, extraPrefsFirefox: { 'intl.accept_languages': 'de-DE' } }, site);
     await browserSession('webkit', await webkitDriver(), site, studentSite);
     const privateFirefox = await puppeteer.launch({ ...firefox, extraPrefsFirefox: { 'browser.privatebrowsing.autostart': true } });
     const page = await privateFirefox.newPage();
