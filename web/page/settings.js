@@ -47,14 +47,20 @@ export function readSettings(query, onSite) {
     lang: 'en', wantedLang: '', warnings: [], given: [...params.keys()].length > 0,
   };
   const seen = new Set();
+  // A mistyped link can hold anything: what the banner repeats of it is short and on one line.
+  /** @param {string} text */
+  const quote = (text) => {
+    const characters = [...text.replace(/[\u0000-\u001f\u007f-\u009f\u2028\u2029]/g, ' ')];
+    return characters.length > 40 ? characters.slice(0, 40).join('') + '…' : characters.join('');
+  };
   /** @param {string} key @param {string} value @param {string} why */
-  const ignore = (key, value, why) => settings.warnings.push('Ignored from the link: ' + key + '=' + value + ' (' + why + ').');
+  const ignore = (key, value, why) => settings.warnings.push('Ignored from the link: ' + quote(key) + '=' + quote(value) + ' (' + why + ').');
   /** @type {Record<string, (value: string) => string | undefined>} each returns why a value is refused */
   const readers = {
     programs(value) {
       const names = value.split(',').map((name) => name.trim());
       const unknown = names.filter((name) => !onSite.includes(name));
-      const kept = onSite.length ? [...new Set(names.filter((name) => onSite.includes(name)))] : [];
+      const kept = [...new Set(names.filter((name) => onSite.includes(name)))];
       if (!kept.length) return 'none of them is on this site: ' + onSite.join(', ');
       settings.programs = kept;
       if (unknown.length) ignore('programs', unknown.join(','), 'not on this site');
@@ -92,6 +98,9 @@ export function readSettings(query, onSite) {
     settings.open = null;
   }
   if (settings.programs.length === 1) settings.open = settings.programs[0];
+  if (settings.warnings.length > 5) {
+    settings.warnings.splice(4, Infinity, 'Ignored from the link: ' + (settings.warnings.length - 4) + ' more settings.');
+  }
   return settings;
 }
 

@@ -286,7 +286,7 @@ async function handInZip(driver) {
     }))), 'base64'));
   try {
     return JSON.parse(execFileSync(python(), ['-c', 'import json, sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n' +
-      'print(json.dumps([[i.filename, i.file_size, z.read(i).decode("utf-8-sig", "replace")] for i in z.infolist()]))', zipped], { encoding: 'utf8' }));
+      'print(json.dumps([[i.filename, i.file_size, z.read(i).decode("utf-8-sig", "replace")] for i in z.infolist()]))', zipped], { encoding: 'utf8', maxBuffer: 1 << 28 }));
   } finally {
     fs.rmSync(zipped);
   }
@@ -414,6 +414,7 @@ async function germanBrowser(browserName, options, site) {
     check(browserName + ': in a German browser the CSV and the copied table have semicolons and decimal commas', german.ok, german.detail);
 
     await driver.open(site.replace('index.html', 'setup.html'));
+    const findings = await axeFindings(driver);
     for (const box of ['needlefield', 'rodheat-profile']) await driver.click('#offered input[value="' + box + '"]');
     for (const box of ['#exam', 'input[name="tables"][value="point"]', '#ask-name']) await driver.click(box);
     for (const [field, text] of [['#round-name', 'Round 2'], ['#handin', 'Upload it to the class folder']]) {
@@ -434,6 +435,7 @@ async function germanBrowser(browserName, options, site) {
       // The name is asked once a round, before any program starts.
       if (!shown.length) {
         await waitFor(driver, () => !document.getElementById('student').hidden && !document.querySelector('#terminal .console'));
+        findings.push(...await axeFindings(driver));
         await driver.click('#student-name');
         await answer(driver, 'Ana 7');
       }
@@ -443,6 +445,7 @@ async function germanBrowser(browserName, options, site) {
     const leaves = await driver.run(() => [...document.querySelectorAll('a[href]')].filter((a) => a.getClientRects().length &&
       !a.getAttribute('href').startsWith('#') && !a.href.startsWith('blob:')).map((a) => a.href).concat(
       [...document.querySelectorAll('nav')].filter((nav) => nav.getClientRects().length).map((nav) => nav.getAttribute('aria-label'))));
+    findings.push(...await axeFindings(driver));
     for (const text of ['100', '3', '0 10', '5', '1 5', 'r2', '']) await answer(driver, text);
     await waitForScreen(driver, /Press ENTER to exit/);
     await waitForStatus(driver, /Saved r2\.txt.*Hand in: Upload it to the class folder/);
@@ -453,6 +456,7 @@ async function germanBrowser(browserName, options, site) {
     check(browserName + ': a round\'s link opens its one program after the name is given, with the banner, the hand-in note, no menu, ' +
       'no guide and no link away; the set-up page\'s link does the same', shown[0] === shown[1] && /^Exam settings \| Round 2 · Name: Ana 7 · Program: rodheat · .*Hand in: Upload it to the class folder.* \| Hand in: Upload it/.test(shown[0]) &&
       leaves.length === 0, JSON.stringify([shown, leaves]));
+    check(browserName + ': axe-core finds nothing serious on the set-up page, the name asked and the round\'s page', findings.length === 0, findings.join('; '));
     check(browserName + ': the round\'s CSV has commas and points in a German browser', point.ok, point.detail);
     check(browserName + ': the hand-in is named by the round and the student, and lists them and every file', zipName === 'Round-2-Ana-7-files-' + localDate() + '.zip' &&
       entries[0][0] === 'hand-in.txt' && list[0] === 'Round: Round 2' && list[1] === 'Name: Ana 7' && list[2] === (entries.length - 1) + ' files:' &&
@@ -731,6 +735,13 @@ async function browserSession(browserName, driver, site, studentSite) {
     check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files and offers the student\'s programs as the build describes them',
       await driver.run(() => document.querySelectorAll('#files li').length === 0) && offered.length > 0 && offered.length === studentSite.programs.length &&
       studentSite.programs.every((program, i) => Object.values(program).every((text) => offered[i].includes(text))), JSON.stringify(offered));
+    // A link made on the teacher's site, for programs the student's site partly has.
+    await driver.open(studentSite.url + '?programs=rodheat-profile,needlefield,rodheat&open=needlefield&round=Week%2012');
+    await waitForScreen(driver, /Enter I/);
+    const honoured = await driver.run(() => [document.getElementById('round').textContent, [...document.querySelectorAll('#programs a')].map((a) => a.hash).join()]);
+    check(browserName + ': the student\'s site follows a link made for the teacher\'s, with a warning for the program it has not got',
+      /Week 12 · Programs: needlefield, rodheat/.test(honoured[0]) && /Ignored from the link: programs=rodheat-profile \(not on this site\)/.test(honoured[0]) &&
+      honoured[1] === '#needlefield,#rodheat', JSON.stringify(honoured));
     check(browserName + ': axe-core finds nothing serious on the start page, during a run and after one',
       accessibility.length === 0, accessibility.join('; '));
   } finally {
