@@ -75,6 +75,7 @@ lint:
 	@echo "cppcheck: no findings"
 	@$(MAKE) --no-print-directory web-modules
 	cd web && for part in page program worker; do node node_modules/typescript/bin/tsc -p $$part || exit 1; done
+	node web/tools/check_words.mjs
 	@echo "tsc: the page, the programs' glue and the service worker check against their messages"
 
 # --- the whole suite with clang and its own standard library, the one macOS ships ---

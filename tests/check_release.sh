@@ -17,6 +17,11 @@ site="index.html labsim.css labsim.js STUDENT-GUIDE.html"
 site+=" programs/site.js programs/needlefield.js programs/rodheat.js"
 site+=" vendor/xterm-LICENSE.txt vendor/xterm.css manifest.webmanifest sw.js icons/icon.svg"
 site+=" icons/icon-180.png icons/icon-192.png icons/icon-512.png"
+# The student guide in each language it has, and what the programs print, explained in each.
+for tag in $(ls i18n); do
+  [ ! -f "i18n/$tag/STUDENT-GUIDE.md" ] || site+=" STUDENT-GUIDE.$tag.html"
+  [ ! -f "i18n/$tag/program-words.json" ] || site+=" program-words.$tag.html"
+done
 guide="docs/teacher-guide.md docs/images/profile.png docs/images/web-page.png"
 teacher="bin/needlefield bin/rodheat bin/rodheat-profile $doc/README.md $doc/STUDENT-GUIDE.md"
 for file in $guide; do teacher+=" $doc/$file"; done
@@ -26,7 +31,8 @@ for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $te
   "labsim-student-$v-Linux-aarch64.tar.gz STUDENT-GUIDE.md needlefield rodheat" \
   "labsim-student-$v-Windows.zip STUDENT-GUIDE.txt $exe" \
   "labsim-$v-web.zip README.md README.html teacher-guide.html images/profile.png \
-    images/web-page.png STUDENT-GUIDE.md $guide $site programs/rodheat-profile.js" \
+    images/web-page.png STUDENT-GUIDE.md $guide $site programs/rodheat-profile.js setup.html setup.js \
+    translate.html translate.js" \
   "labsim-student-$v-web.zip STUDENT-GUIDE.md $site"; do
   read -r file files <<<"$kit" && name=${file%.*} && name=${name%.tar}
   check "$file holds $files" '[ "$(cmake -E tar tf "$kits/$file" | grep -v "/$" | sort)" = \

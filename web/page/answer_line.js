@@ -7,7 +7,7 @@ import { readLocal, writeLocal } from './local.js';
 /**
  * @param {{form: HTMLFormElement, field: HTMLInputElement, question: HTMLElement, toggle: HTMLInputElement}} elements
  * @param {{siteId: string, submit: (line: string) => void, shown: () => void, interrupt: () => void,
- *   relayout: () => void}} page
+ *   relayout: () => void, words: import('./words.js').Words}} page
  *   submit: the line goes to the program; shown: the field moved into view (the terminal follows);
  *   interrupt: Ctrl-C with nothing selected, as in the terminal; relayout: the terminal's room changed
  */
@@ -68,10 +68,10 @@ export function answerLine(elements, page) {
     /** @param {string} text  the program's question, the field's description */
     ask(text) {
       question.textContent = text;
-      state('Your answer, then Send', true);
+      state(page.words('answer.yours'), true);
     },
     // Keys typed during a run are dropped by the programs, so the field takes none.
-    running: () => state('The experiment is running: Stop ends it', false),
-    ended: () => state('The program has ended: Start again runs it once more', false),
+    running: () => state(page.words('answer.running'), false),
+    ended: () => state(page.words('answer.ended'), false),
   };
 }

@@ -3,37 +3,40 @@
 
 /** @typedef {import('./settings.js').Settings} Settings */
 
-const STYLES = { point: 'commas and decimal points', comma: 'semicolons and decimal commas' };
-
 /**
  * @param {HTMLElement} box  a heading, a paragraph of what is on, a list for the warnings
  * @param {Settings} settings
  * @param {string[]} onSite
+ * @param {{words: (key: string, values?: Record<string, string | number>) => string, languageName: string}} page
  */
-export function roundBanner(box, settings, onSite) {
+export function roundBanner(box, settings, onSite, page) {
+  const { words } = page;
   const heading = /** @type {HTMLElement} */ (box.querySelector('h2'));
   const what = /** @type {HTMLElement} */ (box.querySelector('p'));
   const warnings = /** @type {HTMLElement} */ (box.querySelector('ul'));
   let student = '';
 
   function show() {
-    heading.textContent = settings.exam ? 'Exam settings' : 'Settings of this class';
+    heading.textContent = words(settings.exam ? 'round.exam' : 'round.class');
     const parts = [];
     if (settings.round) parts.push(settings.round);
-    if (student) parts.push('Name: ' + student);
+    if (student) parts.push(words('round.name', { name: student }));
     if (settings.programs.join() !== onSite.join()) {
-      parts.push((settings.programs.length === 1 ? 'Program: ' : 'Programs: ') + settings.programs.join(', '));
+      parts.push(words('round.program', { count: settings.programs.length, programs: settings.programs.join(', ') }));
     }
-    if (settings.exam) parts.push('No guides or links away from this page');
-    if (settings.tables) parts.push('Tables: ' + STYLES[settings.tables]);
-    if (settings.handin) parts.push('Hand in: ' + settings.handin);
-    if (settings.wantedLang) parts.push('Language: English (' + settings.wantedLang + ' is not available)');
-    parts.push('Set by the link you were given: nothing on this page changes them.');
+    if (settings.exam) parts.push(words('round.noLinks'));
+    if (settings.tables) parts.push(words(settings.tables === 'point' ? 'round.tablesPoint' : 'round.tablesComma'));
+    if (settings.handin) parts.push(words('round.handIn', { note: settings.handin }));
+    if (settings.wantedLang) parts.push(words('round.language', { language: page.languageName, wanted: settings.wantedLang }));
+    parts.push(words('round.fixed'));
     what.textContent = parts.join(' · ');
     warnings.textContent = '';
-    for (const text of settings.warnings) {
+    for (const warning of settings.warnings) {
       const item = document.createElement('li');
-      item.textContent = 'Warning: ' + text;
+      item.textContent = words('round.warning', {
+        text: 'more' in warning ? words('link.more', { count: warning.more })
+          : words('link.ignored', { setting: warning.setting, why: words(warning.why, warning.values) }),
+      });
       warnings.appendChild(item);
     }
     warnings.hidden = !settings.warnings.length;

@@ -7,7 +7,8 @@ import { clockTime } from './needle_table.js';
  *   filesHeading: HTMLElement}} elements
  * @param {{sessions: import('./sessions.js').Sessions, consoles: import('./consoles.js').Consoles,
  *   status: ReturnType<typeof import('./status.js').statusLine>,
- *   files: () => ReturnType<typeof import('./files.js').labsimFiles>, backToTerminal: (event?: Event) => void}} page
+ *   files: () => ReturnType<typeof import('./files.js').labsimFiles>, backToTerminal: (event?: Event) => void,
+ *   words: import('./words.js').Words}} page
  */
 export function barControls(elements, page) {
   const { sessions, consoles, backToTerminal } = page;
@@ -52,7 +53,7 @@ export function barControls(elements, page) {
     /** @param {number} count  files listed */
     listed(count) {
       elements.toFiles.hidden = !count;
-      elements.toFiles.textContent = 'Files (' + count + ')';
+      elements.toFiles.textContent = page.words('bar.filesCount', { count });
     },
   };
 }

@@ -6,16 +6,15 @@ import { readLocalList, writeLocal } from './local.js';
 /**
  * @param {string} siteId
  * @param {(text: string) => void} notice
+ * @param {import('./words.js').Words} words
  */
-export function cutShortNotice(siteId, notice) {
+export function cutShortNotice(siteId, notice, words) {
   const key = 'labsim:' + siteId + ':cut-short';
   let names = readLocalList(key);
   const keep = () => writeLocal(key, names.length ? names : null);
   function show() {
     if (!names.length) return;
-    notice(names.join(', ') + ': the last experiment' + (names.length > 1 ? 's were' : ' was') +
-      ' cut short when the page closed; ' + (names.length > 1 ? 'their' : 'its') +
-      ' readings so far are kept there. See Files.');
+    notice(words('cutShort', { count: names.length, files: names.join(', ') }));
   }
   function seen() {
     if (!names.length || document.visibilityState !== 'visible') return;

@@ -14,10 +14,12 @@ import { zip } from './zip.js';
  *   undoBar: HTMLElement}} elements
  * @param {{style: () => Style, notice: (text: string) => void, backToTerminal: (event?: Event) => void,
  *   listed: (count: number) => void, removed: (files: ListedFile[]) => void, restored: (files: ListedFile[]) => void,
- *   who: () => {round: string, name: string}}} page  who: the round and the student, which name the hand-in
+ *   who: () => {round: string, name: string}, words: import('./words.js').Words, dateTime: (time: number) => string}} page
+ *   who: the round and the student, which name the hand-in
  */
 export function fileList(elements, page) {
   const { list, actions, downloadAll, undoBar } = elements;
+  const { words } = page;
   const undoButton = /** @type {HTMLButtonElement} */ (undoBar.querySelector('button'));
   /** @type {ListedFile[]} */
   let shown = [];
@@ -32,10 +34,10 @@ export function fileList(elements, page) {
     removed = removed.concat(files);
     shown = shown.filter((file) => !files.includes(file));
     render();
-    const what = removed.length === 1 ? removed[0].name : removed.length + ' files';
+    const what = removed.length === 1 ? removed[0].name : words('files.removedMany', { count: removed.length });
     undoBar.hidden = false;
-    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent = 'Removed ' + what + '.';
-    undoButton.setAttribute('aria-label', 'Undo: bring back ' + what);
+    /** @type {HTMLElement} */ (undoBar.querySelector('span')).textContent = words('files.removed', { what });
+    undoButton.setAttribute('aria-label', words('files.undoLabel', { what }));
     undoButton.focus();
     page.notice('');
     page.removed(files);
@@ -55,8 +57,7 @@ export function fileList(elements, page) {
 
   elements.removeAll.addEventListener('click', () => {
     const count = shown.length;
-    if (!count || !window.confirm('Remove all ' + count + (count === 1 ? ' file' : ' files') +
-      ' from this browser? Download them first if you still need them.')) return;
+    if (!count || !window.confirm(words('files.removeAllConfirm', { count }))) return;
     remove(shown.slice());
   });
 
@@ -92,8 +93,7 @@ export function fileList(elements, page) {
    */
   async function copyTable(file, table, event) {
     const copied = await copyText(tabSeparated(table, page.style()));
-    page.notice(copied ? 'Copied the table of ' + file.name + ': paste it into a spreadsheet.'
-      : 'The browser did not let the page copy: download the CSV instead.');
+    page.notice(copied ? words('files.copied', { file: file.name }) : words('files.notCopied'));
     page.backToTerminal(event);
   }
 
@@ -134,8 +134,8 @@ export function fileList(elements, page) {
       link.download = file.name;
       link.textContent = file.name;
       const details = document.createElement('span');
-      details.textContent = file.bytes.length + ' bytes, ' + new Date(file.time).toLocaleString() +
-        (file.unkept ? '; not kept by this browser: download it now' : '');
+      details.textContent = words('files.details', { size: file.bytes.length, time: page.dateTime(file.time) }) +
+        (file.unkept ? '; ' + words('files.unkept') : '');
       item.append(link, ' ', details, ' ');
       if (file.cells) {
         const table = readingsTable(file.cells);
@@ -144,12 +144,12 @@ export function fileList(elements, page) {
         csvLink.href = url(kept, id + ':' + style, () => csv(table, style));
         csvLink.download = csvName;
         csvLink.textContent = 'CSV';
-        csvLink.setAttribute('aria-label', 'CSV of ' + file.name + ': download ' + csvName);
-        const copy = button('Copy table', 'Copy table of ' + file.name);
+        csvLink.setAttribute('aria-label', words('files.csvLabel', { file: file.name, csv: csvName }));
+        const copy = button(words('files.copy'), words('files.copyLabel', { file: file.name }));
         copy.addEventListener('click', (event) => copyTable(file, table, event));
         item.append(csvLink, ' ', copy, ' ');
       }
-      const removeButton = button('Remove', 'Remove ' + file.name + ' from the list');
+      const removeButton = button(words('files.remove'), words('files.removeLabel', { file: file.name }));
       removeButton.addEventListener('click', () => remove([file]));
       item.append(removeButton);
       list.appendChild(item);

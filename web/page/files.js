@@ -25,8 +25,10 @@ const element = (id) => /** @type {HTMLElement} */ (document.getElementById(id))
  *   tabs: import('./tabs.js').Tabs, cutShort: (name: string) => void}} page
  * @param {{tables: import('./tables.js').Style | null, handin: string, who: () => {round: string, name: string}}} round
  *   what the organiser's link set: the tables' style, the hand-in note, and whose the hand-in is
+ * @param {{words: import('./words.js').Words, dateTime: (time: number) => string}} language
  */
-export function labsimFiles(siteId, page, round) {
+export function labsimFiles(siteId, page, round, language) {
+  const { words } = language;
   const { tabs } = page;
   /** @type {Awaited<ReturnType<typeof openStore>> | null} */
   let store = null;
@@ -34,9 +36,9 @@ export function labsimFiles(siteId, page, round) {
   // Counts this page's own changes, so that a list read from the store before one is not shown.
   let changes = 0;
   const lasting = () => !!store && store.lasting;
-  const note = storageNote(element('files-note'));
-  const style = tableStyle(siteId, element('files-style'), { changed: restyle, backToTerminal: page.backToTerminal }, round.tables);
-  const handin = round.handin ? ' Hand in: ' + round.handin : '';
+  const note = storageNote(element('files-note'), words);
+  const style = tableStyle(siteId, element('files-style'), { changed: restyle, backToTerminal: page.backToTerminal, words }, round.tables);
+  const handin = round.handin ? ' ' + words('files.handIn', { note: round.handin }) : '';
   element('files-handin').textContent = handin.trim();
   element('files-handin').hidden = !handin;
   const list = fileList({
@@ -47,7 +49,7 @@ export function labsimFiles(siteId, page, round) {
     removed: (files) => ++changes && lasting() && store && store.remove(files).then(tabs.tell, () => {}),
     restored: (files) => ++changes && lasting() && Promise.all(files.map((file) => store && store.restore(file)))
       .then(tabs.tell, () => {}),
-    who: round.who,
+    who: round.who, words, dateTime: language.dateTime,
   });
 
   /**
@@ -188,12 +190,11 @@ export function labsimFiles(siteId, page, round) {
     async told(name, kept) {
       const outcome = await kept;
       if (outcome === 'stored') {
-        page.notice('Saved ' + name + ': see Files.' + (note.downloadNow() ? ' ' + note.downloadNow() : '') + handin);
+        page.notice(words('files.saved', { file: name }) + (note.downloadNow() ? ' ' + note.downloadNow() : '') + handin);
       } else if (outcome === 'refused') {
-        page.notice('The browser refused to keep ' + name + ': download it now from Files; it ' +
-          'stays listed only while this page is open.');
+        page.notice(words('files.refused', { file: name }));
       } else {
-        page.notice(name + ' is listed under Files: download it now, this browser keeps no files.');
+        page.notice(words('files.keptByNone', { file: name }));
       }
     },
   };

@@ -6,7 +6,7 @@ import { readLocal, writeLocal } from './local.js';
 
 /**
  * @param {{id: string, version?: string}} site
- * @param {{idle: () => boolean, notice: (text: string) => void}} page
+ * @param {{idle: () => boolean, notice: (text: string) => void, words: import('./words.js').Words}} page
  */
 export function keepOffline(site, page) {
   if (!/^https?:$/.test(location.protocol) || !navigator.serviceWorker || !site.version) return;
@@ -20,7 +20,7 @@ export function keepOffline(site, page) {
   // Without local storage (a locked-down browser), no notice either.
   const last = readLocal(seen);
   if (worker.controller && last && last !== site.version) {
-    page.notice('This site was updated since you last opened it; your files are kept.');
+    page.notice(page.words('offline.updated'));
   }
   writeLocal(seen, site.version);
   // Only a page that had a version before reloads into the new one; the first claim changes none.

@@ -7,13 +7,12 @@
 /** @type {Record<string, Promise<string> | undefined>} */
 const sources = {};
 
-// What went wrong, in words a student understands, with what to do.
+// What went wrong, in words a student understands, with what to do: the keys of its words.
 export const PROBLEMS = {
-  missing: 'its file programs/NAME.js is missing or could not be read. Check that the whole ' +
-    'folder was unpacked (or that the site can be reached), then reload the page.',
-  damaged: 'its file programs/NAME.js is damaged. Unpack or copy the kit again, then reload the page.',
-  old: 'this browser is too old to run it. Use a current Chrome, Edge, Firefox or Safari.',
-  memory: 'the browser ran out of memory. Close other tabs and windows, then press "Start again".',
+  missing: 'problem.missing',
+  damaged: 'problem.damaged',
+  old: 'problem.old',
+  memory: 'problem.memory',
 };
 
 export class ProgramProblem extends Error {
@@ -86,7 +85,7 @@ export async function start(name, on) {
   worker.onerror = (event) => {
     event.preventDefault();
     worker.terminate();
-    on.failure(event.message || 'an error in the browser');
+    on.failure(event.message || '');
   };
   /** @param {PageMessage} message */
   const send = (message) => worker.postMessage(message);

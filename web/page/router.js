@@ -3,13 +3,11 @@
 // from instead of overwriting the one it went to. Each entry of the page's history carries its
 // place for that.
 
-const LEAVE = 'The experiment is still running. Stop it here, keep the readings taken so ' +
-  'far in its results file, and leave?';
-
 /**
- * @param {{programs: string[], open: string | null, running: () => boolean, stop: () => Promise<unknown>,
+ * @param {{programs: string[], open: string | null, leaving: string, running: () => boolean, stop: () => Promise<unknown>,
  *   leave: () => void, show: (name: string | null) => void, shown: () => string | null}} page
- *   programs: those offered; open: the one shown first when the address names none;
+ *   programs: those offered; open: the one shown first when the address names none; leaving: the
+ *   question before a running experiment is left;
  *   leave: the running program's session ends; show: the program (or the start page) is shown
  */
 export function fragmentRouter(page) {
@@ -28,7 +26,7 @@ export function fragmentRouter(page) {
   document.addEventListener('click', (event) => {
     const link = event.target instanceof Element ? event.target.closest('a') : null;
     if (!link || !page.running() || !(link.getAttribute('href') || '').startsWith('#') || link.hash === location.hash) return;
-    if (window.confirm(LEAVE)) accepted = true;
+    if (window.confirm(page.leaving)) accepted = true;
     else event.preventDefault();
   });
 
@@ -44,7 +42,7 @@ export function fragmentRouter(page) {
       return;
     }
     if (page.running()) {
-      const yes = accepted || window.confirm(LEAVE);
+      const yes = accepted || window.confirm(page.leaving);
       accepted = false;
       if (!yes) {
         // Declined: back to the running program's entry, which never noticed.

@@ -26,12 +26,12 @@ import { PROBLEMS, ProgramProblem, problemOf, start as startProgram } from './pr
  *   picture: ReturnType<typeof import('./picture.js').programPicture>,
  *   lifecycle: import('./lifecycle.js').Lifecycle, changed: () => void, focus: () => void,
  *   answer: ReturnType<typeof import('./answer_line.js').answerLine>,
- *   voice: ReturnType<typeof import('./voice.js').programVoice>}} page
+ *   voice: ReturnType<typeof import('./voice.js').programVoice>, words: import('./words.js').Words}} page
  *   changed: called whenever what the bar shows may have changed; focus: the keyboard goes to the
  *   program, in the terminal or on the answer line
  */
 export function programSessions(page) {
-  const { titles, consoles, files } = page;
+  const { titles, consoles, files, words } = page;
   /** @type {Session | null} */
   let live = null;
   const running = () => !!live && (live.state === 'running' || live.state === 'stopping');
@@ -49,8 +49,8 @@ export function programSessions(page) {
   async function start(name) {
     const terminal = consoles.of(name);
     if (terminal.hasText()) {
-      terminal.write('\r\n\x1b[2m--- ' + name + ' started again at ' +
-        new Date().toLocaleTimeString() + ' ---\x1b[0m\r\n\r\n');
+      terminal.write('\r\n\x1b[2m' + words('terminal.startedAgain', { program: name, time: new Date().toLocaleTimeString() }) +
+        '\x1b[0m\r\n\r\n');
     }
     /** @type {Session} */
     const session = { name, state: 'starting', handle: null, waiters: [], readings: null, passes: null };
@@ -59,17 +59,17 @@ export function programSessions(page) {
     page.notice('');
     page.changed();
     let handle;
-    const cannot = (/** @type {string} */ what, /** @type {string} */ why) =>
-      titles[name] + ' ' + what + ': ' + why.replace('NAME', name);
     try {
       handle = await startProgram(name, {
         message: (message) => receive(session, message),
-        failure: (text) => session.state === 'ended' || end(session, cannot('stopped',
-          PROBLEMS[problemOf(text) || 'damaged'] + ' (The browser said: ' + text + '.) The files listed are kept.')),
+        failure: (text) => session.state === 'ended' || end(session, words('problem.stopped', {
+          program: titles[name], why: words('problem.browserSaid', {
+            why: words(PROBLEMS[problemOf(text) || 'damaged'], { name }), text: text || words('problem.browserError') }),
+        })),
       });
     } catch (error) {
-      end(session, cannot('cannot start', error instanceof ProgramProblem ? PROBLEMS[error.kind]
-        : String(error) + '. Reload the page, or start it again.'));
+      end(session, words('problem.cannotStart', { program: titles[name], why: error instanceof ProgramProblem
+        ? words(PROBLEMS[error.kind], { name }) : words('problem.reload', { error: String(error) }) }));
       return;
     }
     if (live !== session) {
@@ -139,10 +139,11 @@ export function programSessions(page) {
       session.passes.add(message.header, message.row);
     } else if (message.type === 'exit') {
       const problem = message.code === 'aborted' ? problemOf(message.reason || '') : null;
-      end(session, message.code !== 'aborted' ? null : titles[session.name] + ' stopped: ' +
-        (problem ? PROBLEMS[problem].replace('NAME', session.name)
-          : 'an internal error (' + (message.reason || 'no detail') + '). "Start again" runs it once more.') +
-        ' The files listed are kept.');
+      end(session, message.code !== 'aborted' ? null : words('problem.stopped', {
+        program: titles[session.name],
+        why: problem ? words('problem.kept', { why: words(PROBLEMS[problem], { name: session.name }) })
+          : words('problem.internal', { reason: message.reason || words('problem.noDetail') }),
+      }));
     }
     if (live === session) page.changed();
   }

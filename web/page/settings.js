@@ -4,7 +4,14 @@
 // student gives a name, the language. Every value is checked; what is not understood is named in
 // a warning and its default used. No DOM: the set-up page writes links with the same names.
 
+import { LANGUAGES } from './languages.js';
+import { matchLanguage } from './words.js';
+
 /** @typedef {import('./tables.js').Style} Style */
+/**
+ * @typedef {{setting: string, why: string, values?: Record<string, string | number>} | {more: number}} Warning
+ *   setting: what the link said, shortened; why: the key of the reason, with its values
+ */
 /**
  * @typedef {object} Settings
  * @property {string[]} programs  offered, in order
@@ -14,14 +21,12 @@
  * @property {string} round  the round's or lesson's name
  * @property {string} handin  where and how to hand in
  * @property {boolean} askName  each student gives a name or number, which names the hand-in
- * @property {string} lang  the page's language, of those it has
+ * @property {string} lang  the page's language, of those it has, or '' where the link sets none
  * @property {string} wantedLang  the language the link asked for, when the page has not got it
- * @property {string[]} warnings  what the link said that the page could not use
+ * @property {Warning[]} warnings  what the link said that the page could not use
  * @property {boolean} given  the link set anything at all
  */
 
-/** The languages the page has. */
-export const LANGUAGES = ['en'];
 export const ROUND_LENGTH = 60;
 export const HANDIN_LENGTH = 200;
 
@@ -44,7 +49,7 @@ export function readSettings(query, onSite) {
   /** @type {Settings} */
   const settings = {
     programs: onSite.slice(), open: null, exam: false, tables: null, round: '', handin: '', askName: false,
-    lang: 'en', wantedLang: '', warnings: [], given: [...params.keys()].length > 0,
+    lang: '', wantedLang: '', warnings: [], given: [...params.keys()].length > 0,
   };
   const seen = new Set();
   // A mistyped link can hold anything: what the banner repeats of it is short and on one line.
@@ -53,53 +58,54 @@ export function readSettings(query, onSite) {
     const characters = [...text.replace(/[\u0000-\u001f\u007f-\u009f\u2028\u2029]/g, ' ')];
     return characters.length > 40 ? characters.slice(0, 40).join('') + '…' : characters.join('');
   };
-  /** @param {string} key @param {string} value @param {string} why */
-  const ignore = (key, value, why) => settings.warnings.push('Ignored from the link: ' + quote(key) + '=' + quote(value) + ' (' + why + ').');
-  /** @type {Record<string, (value: string) => string | undefined>} each returns why a value is refused */
+  /** @param {string} key @param {string} value @param {string} why @param {Record<string, string | number>} [values] */
+  const ignore = (key, value, why, values) => settings.warnings.push({ setting: quote(key) + '=' + quote(value), why, values });
+  /** @typedef {string | [string, Record<string, string | number>] | undefined} Refusal  why a value is refused */
+  /** @type {Record<string, (value: string) => Refusal>} */
   const readers = {
     programs(value) {
       const names = value.split(',').map((name) => name.trim());
       const unknown = names.filter((name) => !onSite.includes(name));
       const kept = [...new Set(names.filter((name) => onSite.includes(name)))];
-      if (!kept.length) return 'none of them is on this site: ' + onSite.join(', ');
+      if (!kept.length) return ['link.noneOnSite', { programs: onSite.join(', ') }];
       settings.programs = kept;
-      if (unknown.length) ignore('programs', unknown.join(','), 'not on this site');
+      if (unknown.length) ignore('programs', unknown.join(','), 'link.notOnSite');
       return undefined;
     },
-    open: (value) => (onSite.includes(value) ? void (settings.open = value) : 'not a program of this site'),
-    exam: (value) => (words.yesNo.includes(value) ? void (settings.exam = value === 'yes') : 'yes or no'),
-    tables: (value) => (words.tables.includes(value) ? void (settings.tables = /** @type {Style} */ (value)) : 'point or comma'),
+    open: (value) => (onSite.includes(value) ? void (settings.open = value) : 'link.notAProgram'),
+    exam: (value) => (words.yesNo.includes(value) ? void (settings.exam = value === 'yes') : 'link.yesNo'),
+    tables: (value) => (words.tables.includes(value) ? void (settings.tables = /** @type {Style} */ (value)) : 'link.pointComma'),
     round: (value) => (plainText(value, ROUND_LENGTH) ? void (settings.round = value.trim())
-      : 'one line of at most ' + ROUND_LENGTH + ' characters'),
+      : ['link.oneLine', { count: ROUND_LENGTH }]),
     handin: (value) => (plainText(value, HANDIN_LENGTH) ? void (settings.handin = value.trim())
-      : 'one line of at most ' + HANDIN_LENGTH + ' characters'),
-    name: (value) => (words.name.includes(value) ? void (settings.askName = value === 'ask') : 'ask or no'),
+      : ['link.oneLine', { count: HANDIN_LENGTH }]),
+    name: (value) => (words.name.includes(value) ? void (settings.askName = value === 'ask') : 'link.askNo'),
     lang(value) {
-      if (!/^[a-z]{2,3}(-[a-z0-9]{2,8})*$/i.test(value)) return 'a language tag such as en or pt-BR';
+      if (!/^[a-z]{2,3}(-[a-z0-9]{2,8})*$/i.test(value)) return 'link.languageTag';
       // pt-BR falls back to pt, then to English.
-      const parts = value.toLowerCase().split('-');
-      const found = parts.map((_, i) => parts.slice(0, parts.length - i).join('-')).find((tag) => LANGUAGES.includes(tag));
-      settings.lang = found || 'en';
-      if (!found) settings.wantedLang = value;
+      const available = Object.keys(LANGUAGES);
+      settings.lang = matchLanguage([value], available);
+      if (settings.lang === 'en' && !/^en(-|$)/i.test(value)) settings.wantedLang = value;
       return undefined;
     },
   };
   for (const [key, value] of params) {
-    if (!Object.prototype.hasOwnProperty.call(readers, key)) ignore(key, value, 'not a setting of this page');
-    else if (seen.has(key)) ignore(key, value, 'given twice; the first is used');
+    if (!Object.prototype.hasOwnProperty.call(readers, key)) ignore(key, value, 'link.unknown');
+    else if (seen.has(key)) ignore(key, value, 'link.twice');
     else {
       seen.add(key);
       const why = readers[key](value);
-      if (why) ignore(key, value, why);
+      if (typeof why === 'string') ignore(key, value, why);
+      else if (why) ignore(key, value, why[0], why[1]);
     }
   }
   if (settings.open && !settings.programs.includes(settings.open)) {
-    ignore('open', settings.open, 'not one of the programs offered');
+    ignore('open', settings.open, 'link.notOffered');
     settings.open = null;
   }
   if (settings.programs.length === 1) settings.open = settings.programs[0];
   if (settings.warnings.length > 5) {
-    settings.warnings.splice(4, Infinity, 'Ignored from the link: ' + (settings.warnings.length - 4) + ' more settings.');
+    settings.warnings.splice(4, Infinity, { more: settings.warnings.length - 4 });
   }
   return settings;
 }

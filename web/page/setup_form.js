@@ -1,14 +1,16 @@
 // The set-up page's form: the settings as ordinary controls, and from them the link, its QR
 // code and the card to print. The link's words are the ones the students' page reads.
 import { qrCode } from './qr.js';
-import { LANGUAGES, HANDIN_LENGTH, ROUND_LENGTH, settingsQuery } from './settings.js';
+import { LANGUAGES } from './languages.js';
+import { HANDIN_LENGTH, ROUND_LENGTH, settingsQuery } from './settings.js';
 
 /**
  * @param {(id: string) => HTMLElement} element
- * @param {{name: string, title: string}[]} programs  the site's
- * @param {{copy: (text: string) => Promise<boolean>}} page
+ * @param {{name: string}[]} programs  the site's
+ * @param {{copy: (text: string) => Promise<boolean>, words: import('./words.js').Words}} page
  */
 export function setupForm(element, programs, page) {
+  const { words } = page;
   const onSite = programs.map((program) => program.name);
   const field = (/** @type {string} */ id) => /** @type {HTMLInputElement} */ (element(id));
   const base = field('base');
@@ -19,18 +21,18 @@ export function setupForm(element, programs, page) {
   field('handin').maxLength = HANDIN_LENGTH;
   // The students' page of this site, unless the teacher names another.
   base.value = new URL('index.html', location.href.split(/[?#]/)[0]).href;
-  for (const { name, title } of programs) {
+  for (const { name } of programs) {
     const label = document.createElement('label');
     const box = document.createElement('input');
     box.type = 'checkbox';
     box.value = name;
     box.checked = true;
-    label.append(box, ' ' + name + ': ' + title);
+    label.append(box, ' ' + name + ': ' + words('program.' + name + '.title'));
     element('offered').appendChild(label);
     open.add(new Option(name, name));
   }
   const lang = /** @type {HTMLSelectElement} */ (element('lang'));
-  for (const code of LANGUAGES) lang.add(new Option(new Intl.DisplayNames([code], { type: 'language' }).of(code) || code, code));
+  for (const [code, { facts }] of Object.entries(LANGUAGES)) lang.add(new Option(facts.name, code));
 
   let made = '';
   function update() {
@@ -51,8 +53,8 @@ export function setupForm(element, programs, page) {
     const code = qrCode(made);
     qr.src = 'data:image/svg+xml,' + encodeURIComponent(code.svg);
     qr.dataset.modules = String(code.modules);
-    element('card-heading').textContent = field('round-name').value.trim() || 'The link';
-    element('card-handin').textContent = field('handin').value.trim() ? 'Hand in: ' + field('handin').value.trim() : '';
+    element('card-heading').textContent = field('round-name').value.trim() || words('setup.link');
+    element('card-handin').textContent = words('files.handIn', { note: field('handin').value.trim() });
     element('card-handin').hidden = !field('handin').value.trim();
     element('card-local').hidden = !made.startsWith('file:');
   }
@@ -60,7 +62,7 @@ export function setupForm(element, programs, page) {
   element('settings').addEventListener('change', update);
   element('settings').addEventListener('submit', (event) => event.preventDefault());
   element('copy').addEventListener('click', async () => {
-    element('said').textContent = (await page.copy(made)) ? 'Copied the link.' : 'The browser did not let the page copy: select the link and copy it.';
+    element('said').textContent = words((await page.copy(made)) ? 'setup.copied' : 'setup.notCopied');
   });
   element('print').addEventListener('click', () => window.print());
   update();

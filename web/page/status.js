@@ -6,8 +6,9 @@
 /**
  * @param {HTMLElement} line
  * @param {Record<string, string>} titles
+ * @param {import('./words.js').Words} words
  */
-export function statusLine(line, titles) {
+export function statusLine(line, titles, words) {
   let notice = '';
   // What the page waits for before any program, said in place of one.
   let waiting = '';
@@ -18,14 +19,10 @@ export function statusLine(line, titles) {
     let text = notice ? notice + ' ' : '';
     const title = program ? titles[program.name] : '';
     if (waiting) text += waiting;
-    else if (!program) text += 'Choose a program above.';
+    else if (!program) text += words('status.choose');
     else if (program.problem) text += program.problem;
-    else if (program.state === 'starting') text += title + ' is starting…';
-    else if (program.state === 'working') text += title + ' is working…';
-    else if (program.state === 'asking') text += title + ' is waiting for your answer: type it and press Enter.';
-    else if (program.state === 'running') text += 'The experiment is running: Stop or Ctrl-C ends it and keeps the readings taken so far.';
-    else if (program.state === 'stopping') text += 'Stopping the experiment: the readings taken so far are being written…';
-    else text += title + ' has ended. Its text stays on screen; "Start again" runs it once more.';
+    else text += words({ starting: 'status.programStarting', working: 'status.working', asking: 'status.asking',
+      running: 'status.running', stopping: 'status.stopping', ended: 'status.ended' }[program.state], { program: title });
     if (line.textContent !== text) line.textContent = text;
   }
 

@@ -25,31 +25,25 @@ async function storageLasts() {
   return 'unknown';
 }
 
-/** @param {HTMLElement} note */
-export function storageNote(note) {
+/** @param {HTMLElement} note @param {import('./words.js').Words} words */
+export function storageNote(note, words) {
   // What the status adds to each saved file where the browser may not keep it.
   let downloadNow = '';
 
   /** @param {Lasts} lasts @param {boolean} lasting */
   function describe(lasts, lasting) {
-    const next = ' Whoever uses this browser next sees these files too: download what you need, ' +
-      'then "Remove all".';
+    const next = ' ' + words('storage.next');
     downloadNow = '';
     if (!lasting) {
-      note.textContent = 'This browser keeps no files for this page: download each file as soon ' +
-        'as it is listed, before you close the page.';
+      note.textContent = words('storage.none');
     } else if (lasts === 'private') {
-      downloadNow = 'Download it now: this private window forgets it.';
-      note.textContent = 'This is a private window: its files go when the window closes. ' +
-        'Download each file as soon as it is listed.';
+      downloadNow = words('storage.privateNow');
+      note.textContent = words('storage.private');
     } else if (lasts === 'evictable') {
-      downloadNow = 'Download it now: this browser may delete it.';
-      note.textContent = 'This browser did not promise to keep these files: it may delete them ' +
-        'when it needs room (Safari after 7 days without a visit). Download each file after each ' +
-        'run.' + next;
+      downloadNow = words('storage.evictableNow');
+      note.textContent = words('storage.evictable') + next;
     } else {
-      note.textContent = 'Files stay in this browser on this computer only, until you remove ' +
-        'them' + (lasts === 'persistent' ? '' : ' (in a private window, until it closes)') + '.' + next;
+      note.textContent = words(lasts === 'persistent' ? 'storage.kept' : 'storage.keptUnlessPrivate') + next;
     }
   }
 

@@ -6,14 +6,14 @@ import { styleOf } from './tables.js';
 /** @typedef {import('./tables.js').Style} Style */
 
 const WORDS = {
-  point: ['Tables (CSV, Copy table) use commas and decimal points.', 'Use semicolons and decimal commas'],
-  comma: ['Tables (CSV, Copy table) use semicolons and decimal commas.', 'Use commas and decimal points'],
+  point: ['tables.point', 'tables.toComma'],
+  comma: ['tables.comma', 'tables.toPoint'],
 };
 
 /**
  * @param {string} siteId
  * @param {HTMLElement} box  its text, then the button that switches
- * @param {{changed: (style: Style) => void, backToTerminal: (event?: Event) => void}} page
+ * @param {{changed: (style: Style) => void, backToTerminal: (event?: Event) => void, words: import('./words.js').Words}} page
  * @param {Style | null} fixed
  */
 export function tableStyle(siteId, box, page, fixed) {
@@ -21,7 +21,7 @@ export function tableStyle(siteId, box, page, fixed) {
   const text = /** @type {HTMLElement} */ (box.querySelector('span'));
   const button = /** @type {HTMLButtonElement} */ (box.querySelector('button'));
   if (fixed) {
-    text.textContent = WORDS[fixed][0] + ' Set by the link you were given.';
+    text.textContent = page.words(WORDS[fixed][0]) + ' ' + page.words('tables.fixed');
     button.hidden = true;
     return { current: () => fixed };
   }
@@ -29,8 +29,8 @@ export function tableStyle(siteId, box, page, fixed) {
   /** @type {Style} */
   let style = chosen === 'point' || chosen === 'comma' ? chosen : styleOf(navigator.language);
   function show() {
-    text.textContent = WORDS[style][0];
-    button.textContent = WORDS[style][1];
+    text.textContent = page.words(WORDS[style][0]);
+    button.textContent = page.words(WORDS[style][1]);
   }
   show();
   button.addEventListener('click', (event) => {

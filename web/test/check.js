@@ -259,12 +259,12 @@ async function fileLink(driver, name) {
 
 // A results file, its CSV and its copied table as the page offers them, and whether the two
 // tables hold the file's readings with the separators of the language's style.
-async function tables(driver, name, comma) {
+async function tables(driver, name, comma, copyLabel = 'Copy table of ' + name) {
   await driver.run(() => {
     window.copied = [];
     navigator.clipboard.writeText = (text) => window.copied.push(text) && Promise.resolve();
   });
-  await driver.click('#files button[aria-label="Copy table of ' + name + '"]');
+  await driver.click('#files button[aria-label="' + copyLabel + '"]');
   await waitFor(driver, () => window.copied.length > 0);
   const [results, csv, copied] = [await fileLink(driver, name), await fileLink(driver, name.replace('.txt', '.csv')),
     await driver.run(() => window.copied[0])];
@@ -273,6 +273,25 @@ async function tables(driver, name, comma) {
   const header = ['t (s)'].concat(rows[0].slice(1).map((_, i) => 'T' + (i + 1) + ' (°C)'));
   const lines = (separator) => [header].concat(rows).map((row) => row.join(separator) + '\n').join('');
   return { ok: rows.length > 1 && csv === lines(comma ? ';' : ',') && copied === lines('\t'), detail: JSON.stringify([csv, copied]) };
+}
+
+// The page's words in a language, from its message files, as the page looks them up.
+async function pageWordsIn(tag) {
+  const { pageWords } = await import(url.pathToFileURL(path.join(__dirname, '..', 'page', 'words.js')).href);
+  const language = (code) => ({ facts: JSON.parse(fs.readFileSync(path.join(__dirname, '..', '..', 'i18n', code, 'facts.json'), 'utf8')),
+    page: JSON.parse(fs.readFileSync(path.join(__dirname, '..', '..', 'i18n', code, 'page.json'), 'utf8')) });
+  return pageWords({ en: language('en'), [tag]: language(tag) }, tag).words;
+}
+
+// The texts of the page that its box cuts or that stick out of the window (the status is cut to
+// two lines on a phone by design, and a phone's menu is swiped along).
+function clippedTexts() {
+  return [...document.querySelectorAll('body *')].filter((element) => {
+    if (element.closest('header, #status, #consoles, .only-read, script, style') || !element.getClientRects().length) return false;
+    if (![...element.childNodes].some((node) => node.nodeType === 3 && node.textContent.trim())) return false;
+    const box = element.getBoundingClientRect();
+    return box.right > innerWidth + 1 || box.left < -1 || (element.clientWidth > 0 && element.scrollWidth > element.clientWidth + 1);
+  }).map((element) => element.tagName + '#' + element.id + ': ' + element.textContent.slice(0, 30));
 }
 
 // Download all's zip, whole by Python's reckoning: each entry's name, size and text.
@@ -405,12 +424,13 @@ async function servedChecks(browserName, options) {
 // a bad link warns and keeps the defaults.
 async function germanBrowser(browserName, options, site) {
   const driver = await puppeteerDriver(options);
+  const de = await pageWordsIn('de');
   try {
     await driver.open(site + '#rodheat');
     await waitForScreen(driver, /Enter P/);
     for (const text of ['100', '3', '0 10', '5', '1 5', 'de1', '']) await answer(driver, text);
     await waitForScreen(driver, /Press ENTER to exit/);
-    const german = await tables(driver, 'de1.txt', true);
+    const german = await tables(driver, 'de1.txt', true, de('files.copyLabel', { file: 'de1.txt' }));
     check(browserName + ': in a German browser the CSV and the copied table have semicolons and decimal commas', german.ok, german.detail);
 
     await driver.open(site.replace('index.html', 'setup.html'));
@@ -448,14 +468,18 @@ async function germanBrowser(browserName, options, site) {
     findings.push(...await axeFindings(driver));
     for (const text of ['100', '3', '0 10', '5', '1 5', 'r2', '']) await answer(driver, text);
     await waitForScreen(driver, /Press ENTER to exit/);
-    await waitForStatus(driver, /Saved r2\.txt.*Hand in: Upload it to the class folder/);
-    const point = await tables(driver, 'r2.txt', false);
+    await waitFor(driver, (saved) => document.getElementById('status').textContent.startsWith(saved),
+      de('files.saved', { file: 'r2.txt' }), 10000);
+    const status = await driver.run(() => document.getElementById('status').textContent);
+    const point = await tables(driver, 'r2.txt', false, de('files.copyLabel', { file: 'r2.txt' }));
     const zipName = await driver.run(() => document.getElementById('download-all').download);
     const entries = await handInZip(driver);
     const list = entries[0][2].split('\n');
     check(browserName + ': a round\'s link opens its one program after the name is given, with the banner, the hand-in note, no menu, ' +
-      'no guide and no link away; the set-up page\'s link does the same', shown[0] === shown[1] && /^Exam settings \| Round 2 · Name: Ana 7 · Program: rodheat · .*Hand in: Upload it to the class folder.* \| Hand in: Upload it/.test(shown[0]) &&
-      leaves.length === 0, JSON.stringify([shown, leaves]));
+      'no guide and no link away, and the note after the saved run; the set-up page\'s link does the same', shown[0] === shown[1] &&
+      shown[0].startsWith(de('round.exam') + ' | Round 2 · ' + de('round.name', { name: 'Ana 7' }) + ' · ' + de('round.program', { count: 1, programs: 'rodheat' })) &&
+      shown[0].endsWith(' | ' + de('files.handIn', { note: 'Upload it to the class folder' })) && status.includes(de('files.handIn', { note: 'Upload it to the class folder' })) &&
+      leaves.length === 0, JSON.stringify([shown, leaves, status]));
     check(browserName + ': axe-core finds nothing serious on the set-up page, the name asked and the round\'s page', findings.length === 0, findings.join('; '));
     check(browserName + ': the round\'s CSV has commas and points in a German browser', point.ok, point.detail);
     check(browserName + ': the hand-in is named by the round and the student, and lists them and every file', zipName === 'Round-2-Ana-7-files-' + localDate() + '.zip' &&
@@ -463,12 +487,48 @@ async function germanBrowser(browserName, options, site) {
       entries.slice(1).every(([name, size], i) => list[3 + i].startsWith(name + ', ' + size + ' bytes, ' + localDate())), JSON.stringify([zipName, entries[0]]));
 
     await driver.open(site + '?tables=dots&colour=red&programs=nothing');
-    await waitForStatus(driver, /Choose a program/);
-    const warned = await driver.run(() => [document.getElementById('round').innerText, document.querySelectorAll('#programs li').length,
-      document.querySelector('#files-style span').textContent, document.querySelector('#files-style button').hidden]);
-    check(browserName + ': a bad link warns of each setting it ignores and keeps the defaults', ['tables=dots', 'colour=red', 'programs=nothing']
-      .every((bad) => new RegExp('Warning: Ignored from the link: ' + bad).test(warned[0])) && warned[1] === 3 && /semicolons/.test(warned[2]) && !warned[3],
-    JSON.stringify(warned));
+    await waitForStatus(driver, new RegExp(de('status.choose')));
+    const warned = await driver.run(() => [[...document.querySelectorAll('#round li')].map((item) => item.textContent), document.querySelectorAll('#programs li').length,
+      document.querySelector('#files-style span').textContent, document.querySelector('#files-style button').hidden, document.documentElement.lang]);
+    check(browserName + ': a bad link warns of each setting it ignores and keeps the defaults: German from the browser\'s language, ' +
+      'its table style, every program', ['tables=dots', 'colour=red', 'programs=nothing'].every((bad, i) => warned[0][i].includes(bad)) && warned[0].length === 3 &&
+      warned[1] === 3 && warned[2] === de('tables.comma') && !warned[3] && warned[4] === 'de', JSON.stringify(warned));
+
+    // Arabic from the start page's menu, kept for the site: right to left, but not the terminal.
+    await driver.run(() => {
+      const menu = document.getElementById('language');
+      menu.value = 'ar';
+      menu.dispatchEvent(new Event('change'));
+    });
+    await waitFor(driver, () => document.documentElement.lang === 'ar');
+    await driver.open(site + '#needlefield');
+    await waitForScreen(driver, /Enter I/);
+    const arabic = await driver.run(() => [document.documentElement.dir, getComputedStyle(document.getElementById('consoles')).direction,
+      document.getElementById('language-status').hidden, document.getElementById('program-words').getAttribute('href')]);
+    check(browserName + ': Arabic chosen on the start page holds for the site, right to left, not reviewed yet, with the terminal left to right and the programs\' English',
+      arabic.join() === 'rtl,ltr,false,program-words.ar.html', JSON.stringify(arabic));
+    // A translator's trial: a text it lacks shows in English; then the two pseudo-languages, clipped nowhere.
+    for (const [button, tag] of [['#kit-accented', 'en-XA'], ['#kit-mirrored', 'ar-XB']]) {
+      await driver.open(site.replace('index.html', 'translate.html'));
+      await driver.click(button);
+      if (tag === 'en-XA') {
+        await driver.run(() => {
+          const key = Object.keys(localStorage).find((name) => name.endsWith(':trial-language'));
+          const trial = JSON.parse(localStorage.getItem(key));
+          delete trial.page['status.choose'];
+          localStorage.setItem(key, JSON.stringify(trial));
+        });
+      }
+      for (const [width, height] of [[1366, 625], [390, 844]]) {
+        await driver.viewport(width, height);
+        await driver.open(site + (tag === 'en-XA' ? '' : '#rodheat'));
+        await waitForStatus(driver, tag === 'en-XA' ? /^Choose a program above\.$/ : /⟦/);
+        const cut = await driver.run(clippedTexts);
+        check(browserName + ': at ' + width + 'x' + height + ' in the ' + tag + ' pseudo-language no text is clipped' +
+          (tag === 'en-XA' ? ', and a text the language lacks shows in English' : ''), cut.length === 0, JSON.stringify(cut));
+      }
+    }
+    await driver.viewport(1280, 1700);
   } finally {
     await driver.close();
   }
@@ -710,7 +770,7 @@ async function browserSession(browserName, driver, site, studentSite) {
 
     // The hand-in: every listed file in one zip; Remove all, then Undo.
     const listed = await driver.run(() => [...document.querySelectorAll('#files li')].map((item) =>
-      item.querySelector('a').download + ' ' + item.querySelector('span').textContent.split(' ')[0]).sort());
+      item.querySelector('a').download + ' ' + item.querySelector('span').textContent.split(' ')[0].replace(/\D/g, '')).sort());
     const entries = await handInZip(driver);
     const inZip = entries.map(([name, size]) => name + ' ' + size).sort().join('\n') + '\n' +
       entries.find(([name]) => /^needlefield-.*\.csv$/.test(name))[2];
@@ -732,9 +792,11 @@ async function browserSession(browserName, driver, site, studentSite) {
     // Every text the build gives a program shows in its menu entry or its description.
     const offered = await driver.run(() => [...document.querySelectorAll('#programs li')].map((item, i) =>
       item.textContent + '\n' + document.querySelectorAll('#program-blurbs li')[i].textContent));
-    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files and offers the student\'s programs as the build describes them',
+    const en = await pageWordsIn('en');
+    check(browserName + ': the student\'s site in the same browser lists none of the teacher\'s files and offers the student\'s programs with their words',
       await driver.run(() => document.querySelectorAll('#files li').length === 0) && offered.length > 0 && offered.length === studentSite.programs.length &&
-      studentSite.programs.every((program, i) => Object.values(program).every((text) => offered[i].includes(text))), JSON.stringify(offered));
+      studentSite.programs.every(({ name }, i) => [name, en('program.' + name + '.title'), en('program.' + name + '.about')].every((text) => offered[i].includes(text))),
+    JSON.stringify(offered));
     // A link made on the teacher's site, for programs the student's site partly has.
     await driver.open(studentSite.url + '?programs=rodheat-profile,needlefield,rodheat&open=needlefield&round=Week%2012');
     await waitForScreen(driver, /Enter I/);
