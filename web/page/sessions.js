@@ -49,7 +49,7 @@ export function programSessions(page) {
   async function start(name) {
     const terminal = consoles.of(name);
     if (terminal.hasText()) {
-      terminal.write('\r\n\x1b[2m' + words('terminal.startedAgain', { program: name, time: new Date().toLocaleTimeString() }) +
+      terminal.write('\r\n\x1b[2m' + words('terminal.startedAgain', { program: name, time: new Date().toLocaleTimeString(document.documentElement.lang) }) +
         '\x1b[0m\r\n\r\n');
     }
     /** @type {Session} */

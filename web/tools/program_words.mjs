@@ -120,5 +120,9 @@ if (command === '--write') {
     writeFileSync(join(root, file), kept + table(code, 2) + '\n' + after);
   }
 } else if (command === '--page') {
-  writeFileSync(out, table(tag, 1).replace(BEGIN + '\n', '').replace('\n' + END, '') + '\n');
+  // A language not yet reviewed says so, as its guide and the start page do.
+  const facts = JSON.parse(readFileSync(join(root, 'i18n', tag, 'facts.json'), 'utf8'));
+  const draft = facts.status.reviewed ? '' : JSON.parse(readFileSync(join(root, 'i18n', tag, 'page.json'), 'utf8'))['intro.languageDraft'];
+  const page = table(tag, 1).replace(BEGIN + '\n', '').replace('\n' + END, '');
+  writeFileSync(out, (draft ? page.replace('\n\n', '\n\n' + draft + '\n\n') : page) + '\n');
 }
