@@ -176,6 +176,13 @@ TEST_F(RunTest, results_through_a_symlink_replace_its_target_and_the_link_stays)
   EXPECT_TRUE(fs::is_symlink(file_));
   EXPECT_EQ(read_file(dir_ + "/kept/real.txt").substr(0, 29), "Tavix 2021 Experimental Round");
   EXPECT_EQ(folder_content(dir_ + "/kept"), std::vector<std::string>{"real.txt"});
+  // An absolute link to a file one folder up, named by its absolute path: the name the link
+  // leads to has a part fewer.
+  const std::string absolute = fs::absolute(dir_).string();
+  fs::create_directory(absolute + "/L2");
+  { std::ofstream(absolute + "/yy.txt") << "earlier results\n"; }
+  fs::create_symlink(absolute + "/yy.txt", absolute + "/L2/x.txt");
+  EXPECT_TRUE(file_writable(absolute + "/L2/x.txt"));
 }
 
 TEST_F(RunTest, a_name_as_long_as_the_file_system_takes_is_written_and_a_longer_one_refused) {

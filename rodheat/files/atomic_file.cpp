@@ -36,8 +36,10 @@ bool final_target(const fs::path& name, fs::path& target) {
   // The kernel gives up after 40 links; so does this.
   for (int hop = 0; hop <= 40; ++hop) {
     fs::path done;
-    auto part = pending.begin();
-    for (; part != pending.end(); ++part) {
+    // The name with its first link resolved, made apart: an iterator of a path means nothing
+    // once that path is given another value.
+    fs::path resolved;
+    for (auto part = pending.begin(); part != pending.end(); ++part) {
       const fs::path next = done / *part;
       if (!fs::is_symlink(fs::symlink_status(next, ec))) {
         done = next;
@@ -46,15 +48,15 @@ bool final_target(const fs::path& name, fs::path& target) {
       if (!may_follow_link(done.empty() ? fs::path(".") : done, next)) return false;
       const fs::path link = fs::read_symlink(next, ec);
       if (ec) return false;
-      fs::path resolved = link.is_absolute() ? link : done / link;
+      resolved = link.is_absolute() ? link : done / link;
       for (auto rest = std::next(part); rest != pending.end(); ++rest) resolved /= *rest;
-      pending = resolved;
       break;
     }
-    if (part == pending.end()) {
+    if (resolved.empty()) {
       target = done;
       return true;
     }
+    pending = resolved;
   }
   return false;
 }
