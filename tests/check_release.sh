@@ -32,7 +32,7 @@ for kit in "labsim-$v-Linux.tar.gz $teacher" "labsim-$v-Linux-aarch64.tar.gz $te
   "labsim-student-$v-Windows.zip STUDENT-GUIDE.txt $exe" \
   "labsim-$v-web.zip README.md README.html teacher-guide.html images/profile.png \
     images/web-page.png STUDENT-GUIDE.md $guide $site programs/rodheat-profile.js setup.html setup.js \
-    translate.html translate.js" \
+    translate.html translate.js teacher_pages.css" \
   "labsim-student-$v-web.zip STUDENT-GUIDE.md $site"; do
   read -r file files <<<"$kit" && name=${file%.*} && name=${name%.tar}
   check "$file holds $files" '[ "$(cmake -E tar tf "$kits/$file" | grep -v "/$" | sort)" = \

@@ -1,10 +1,14 @@
-// What the page keeps for the site in local storage. A locked-down browser or a private window may
+// What the page keeps for the site in local storage (and a tab in its own). A locked-down browser or a private window may
 // refuse it; the page then goes on with what it holds in memory, for this visit only.
 
-/** @param {string} key @returns {string | null} */
-export function readLocal(key) {
+/**
+ * @param {string} key
+ * @param {() => Storage} [where]  local storage, or the tab's own
+ * @returns {string | null}
+ */
+export function readLocal(key, where = () => localStorage) {
   try {
-    return localStorage.getItem(key);
+    return where().getItem(key);
   } catch (error) {
     return null;
   }
@@ -20,11 +24,15 @@ export function readLocalList(key) {
   }
 }
 
-/** @param {string} key @param {string | string[] | null} value  null removes it; a list is kept as JSON */
-export function writeLocal(key, value) {
+/**
+ * @param {string} key
+ * @param {string | string[] | null} value  null removes it; a list is kept as JSON
+ * @param {() => Storage} [where]  local storage, or the tab's own
+ */
+export function writeLocal(key, value, where = () => localStorage) {
   try {
-    if (value === null) localStorage.removeItem(key);
-    else localStorage.setItem(key, typeof value === 'string' ? value : JSON.stringify(value));
+    if (value === null) where().removeItem(key);
+    else where().setItem(key, typeof value === 'string' ? value : JSON.stringify(value));
   } catch (error) {
     // Kept in this page only.
   }

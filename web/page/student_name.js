@@ -1,23 +1,12 @@
 // A name or number each student gives once at the start of a round, which then names the
 // hand-in. Kept by the tab alone, through reloads: on a lab's shared computer the next student
-// opens a new one, and must not hand in under the last one's name.
+// opens a new one, and must not hand in under the last one's name. Where the browser refuses
+// the tab its storage, a reload asks again.
+import { readLocal, writeLocal } from './local.js';
 
-/** @param {string} key @returns {string} */
-function readTab(key) {
-  try {
-    return sessionStorage.getItem(key) || '';
-  } catch (error) {
-    return '';
-  }
-}
-/** @param {string} key @param {string} value */
-function writeTab(key, value) {
-  try {
-    sessionStorage.setItem(key, value);
-  } catch (error) {
-    // Asked again after a reload, then.
-  }
-}
+const tab = () => sessionStorage;
+/** @param {string} key */
+const readTab = (key) => readLocal(key, tab) || '';
 
 /**
  * @param {HTMLFormElement} form  a field and a button
@@ -46,7 +35,7 @@ export function studentName(form, siteId, round) {
           const name = field.value.replace(/\s+/g, ' ').trim();
           if (!name) return;
           form.removeEventListener('submit', given);
-          writeTab(key, name);
+          writeLocal(key, name, tab);
           form.hidden = true;
           shown(false);
           resolve(name);

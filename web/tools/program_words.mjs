@@ -74,12 +74,23 @@ export function table(tag, depth) {
     '| ' + words.columns.join(' | ') + ' |', '|' + words.columns.map(() => '---').join('|') + '|', ...rows, END].join('\n');
 }
 
+// Each student guide with explanations in its language: its tag and its file, from the root.
+const guides = () => [['en', 'STUDENT-GUIDE.md']].concat(readdirSync(join(root, 'i18n'))
+  .filter((tag) => existsSync(join(root, 'i18n', tag, 'STUDENT-GUIDE.md'))).map((tag) => [tag, join('i18n', tag, 'STUDENT-GUIDE.md')]))
+  .filter(([tag]) => explanations(tag));
+
+/** @param {string} guide @param {string} tag  the guide with its table made anew, at its end the first time */
+function withTable(guide, tag) {
+  const at = guide.indexOf(BEGIN);
+  const kept = at < 0 ? guide.trimEnd() + '\n\n' : guide.slice(0, at);
+  const after = at < 0 ? '' : guide.slice(guide.indexOf(END) + END.length).replace(/^\n/, '');
+  return kept + table(tag, 2) + '\n' + after;
+}
+
 /** @returns {string[]} what is wrong with the tables and the explanations of every language */
 export function problems() {
   const found = [];
   const lines = printedLines().map((line) => line.text);
-  const guides = [['en', join(root, 'STUDENT-GUIDE.md')]].concat(readdirSync(join(root, 'i18n'))
-    .filter((tag) => existsSync(join(root, 'i18n', tag, 'STUDENT-GUIDE.md'))).map((tag) => [tag, join(root, 'i18n', tag, 'STUDENT-GUIDE.md')]));
   for (const tag of readdirSync(join(root, 'i18n'))) {
     const words = explanations(tag);
     if (!words) {
@@ -97,12 +108,10 @@ export function problems() {
       found.push('i18n/' + tag + '/program-words.json: a heading, an intro and four column names are needed');
     }
   }
-  for (const [tag, file] of guides) {
-    if (!explanations(tag)) continue;
-    const guide = readFileSync(file, 'utf8');
-    const at = guide.indexOf(BEGIN);
-    if (at < 0 || guide.slice(at, guide.indexOf(END) + END.length) !== table(tag, 2)) {
-      found.push(file.slice(root.length + 1) + ': its table of what the programs print is not the current one (node web/tools/program_words.mjs --write)');
+  for (const [tag, file] of guides()) {
+    const guide = readFileSync(join(root, file), 'utf8');
+    if (withTable(guide, tag) !== guide) {
+      found.push(file + ': its table of what the programs print is not the current one (node web/tools/program_words.mjs --write)');
     }
   }
   return found;
@@ -110,15 +119,7 @@ export function problems() {
 
 const [command, tag, out] = process.argv.slice(2);
 if (command === '--write') {
-  for (const [code, file] of [['en', 'STUDENT-GUIDE.md']].concat(readdirSync(join(root, 'i18n'))
-    .filter((other) => existsSync(join(root, 'i18n', other, 'STUDENT-GUIDE.md'))).map((other) => [other, join('i18n', other, 'STUDENT-GUIDE.md')]))) {
-    if (!explanations(code)) continue;
-    const guide = readFileSync(join(root, file), 'utf8');
-    const at = guide.indexOf(BEGIN);
-    const kept = at < 0 ? guide.trimEnd() + '\n\n' : guide.slice(0, at);
-    const after = at < 0 ? '' : guide.slice(guide.indexOf(END) + END.length).replace(/^\n/, '');
-    writeFileSync(join(root, file), kept + table(code, 2) + '\n' + after);
-  }
+  for (const [code, file] of guides()) writeFileSync(join(root, file), withTable(readFileSync(join(root, file), 'utf8'), code));
 } else if (command === '--page') {
   // A language not yet reviewed says so, as its guide and the start page do.
   const facts = JSON.parse(readFileSync(join(root, 'i18n', tag, 'facts.json'), 'utf8'));
