@@ -14,10 +14,13 @@ stage=$(mktemp -d) && trap 'rm -rf "$stage"' EXIT
 root=$stage/root doc=$stage/root/usr/share/doc/$package share=$stage/root/usr/share/$package
 mkdir -p "$root/DEBIAN" "$root/usr/bin" "$doc" "$share" "$root/usr/share/applications"
 
-# The kit's programs go on the path; its other files, wherever they sit, are documents.
+# The kit's programs go on the path; its other files, wherever they sit, are documents, but for
+# the licence, which Debian keeps in the copyright file.
 programs=()
 while IFS= read -r file; do
-  if [ -x "$kit/$file" ]; then
+  if [ "${file##*/}" = LICENSE ]; then
+    continue
+  elif [ -x "$kit/$file" ]; then
     install -m 0755 "$kit/$file" "$root/usr/bin/" && programs+=("${file##*/}")
   else
     install -D -m 0644 "$kit/$file" "$doc/${file#share/doc/*/}"
@@ -44,7 +47,8 @@ Comment=labsim experiment; its files go to the labsim folder in your home folder
 Exec=/usr/share/$package/in-labsim $program
 Icon=utilities-terminal
 Terminal=true
-Categories=Education;Science;Physics;
+Categories=Education;Physics;
+Keywords=labsim;physics;experiment;simulation;
 EOF
 done
 
@@ -58,15 +62,15 @@ date=$(date -u -d "@$SOURCE_DATE_EPOCH" -R)
 printf '%s\n' "$package ($deb_version) unstable; urgency=medium" "" \
   "  * labsim $version, packed from the release kit." "" " -- $maintainer  $date" |
   gzip -9n >"$doc/changelog.Debian.gz"
-cat >"$doc/copyright" <<EOF
-Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
-Upstream-Name: labsim
-
-Files: *
-Copyright: $(date -u -d "@$SOURCE_DATE_EPOCH" +%Y) the labsim developers
-License: labsim
- Made for the competition's lab computers; the project states no other licence.
-EOF
+# The project's LICENSE, as the copyright format has it: the holder from its copyright line, its
+# text indented, an empty line as a dot. Debian calls this text Expat.
+license=$kit/$(cd "$kit" && find . -name LICENSE -printf '%P\n' | head -n 1)
+{
+  printf '%s\n' "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+    "Upstream-Name: labsim" "" "Files: *" \
+    "Copyright: $(sed -n 's/^Copyright (c) //p' "$license")" "License: Expat"
+  sed -n '/^Permission/,$p' "$license" | sed 's/^$/./; s/^/ /'
+} >"$doc/copyright"
 
 # The teacher's package and the student's ship the same programs, so a machine has one of them.
 other=labsim-student && [ "$package" != labsim-student ] || other=labsim
@@ -80,6 +84,7 @@ what="the heated rod and the needle experiments"
 {
   printf '%s\n' "Package: $package" "Version: $deb_version" "Architecture: $arch" \
     "Maintainer: $maintainer" "Installed-Size: $size" "Conflicts: $other" "Replaces: $other" \
+    "Recommends: xterm | x-terminal-emulator" \
     "Section: science" "Priority: optional" \
     "Description: Simulated lab apparatus for a physics competition"
   echo "Console programs standing in for lab apparatus: $what. Each has a desktop launcher" \

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release kits of the named platforms into OUT: each platform in a static build of its
-# own whose programs name no folder, each kit packed with the commit's time, sorted members and
-# numeric owners, each Linux kit also as a Debian package and each Windows kit as an MSI, then
-# SHA256SUMS over every kit and package in OUT.
+# own (OUT/build/PLATFORM) whose programs name no folder, each kit with the licence and the
+# third-party notices and packed with the commit's time, sorted members and numeric owners, each
+# Linux kit also as a Debian package and each Windows kit as an MSI, then SHA256SUMS over every
+# kit and package in OUT and MSI-CODES.txt, the codes IT's deployment tools ask for.
 # Usage: release/make-kits.sh OUT [PLATFORM...]; without a platform, every one the presets name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +46,36 @@ pack() {
   esac
 }
 
+# kit_documents PLATFORM KIT: the licence and the notices beside the kit's guide. On Windows,
+# where nothing opens Markdown, each guide also as a page beside it, and every text with the line
+# ends Notepad and the rest expect.
+kit_documents() {
+  local kit=$2 docs guide page other up
+  docs=$(dirname "$(find "$kit" -name 'STUDENT-GUIDE.*' | head -n 1)")
+  cp "$out/build/THIRD-PARTY-NOTICES.txt" "$docs/"
+  [ "$1" = Windows ] || { cp LICENSE "$docs/" && return; }
+  cp LICENSE "$docs/LICENSE.txt"
+  local guides=()
+  for guide in README.md STUDENT-GUIDE.md docs/teacher-guide.md; do
+    [ -z "$(find "$kit" -path "$kit/${guide%.md}.*")" ] || guides+=("$guide")
+  done
+  for guide in "${guides[@]}"; do
+    page=$kit/${guide%.md}.html
+    node web/tools/make_guide.mjs "$guide" "$page" "${guides[@]}"
+    # The site's pages lie in one folder with the site around them; here, the way back to the
+    # site goes, and the links between the top folder and docs/ get their folders back.
+    sed -i -e '/<a href="index.html">/d' -e '/<link rel="icon"/d' "$page"
+    for other in "${guides[@]}"; do
+      [ "$(dirname "$other")" != "$(dirname "$guide")" ] || continue
+      up=docs/ && [ "$guide" = "${guide#docs/}" ] || up=../
+      other=${other##*/} && other=${other%.md}.html
+      sed -i "s|href=\"$other|href=\"$up$other|g" "$page"
+    done
+    [ "$guide" != "${guide#docs/}" ] || sed -i 's|src="images/|src="docs/images/|' "$page"
+  done
+  find "$kit" -type f \( -name '*.md' -o -name '*.txt' \) -exec sed -i 's/$/\r/' {} +
+}
+
 # The site, once with every program and once with the student's two; each kit is a site beside
 # its documents.
 web_kits() {
@@ -58,7 +89,7 @@ web_kits() {
   while read -r component name archive; do
     site=$build/site && [ "$component" = teacher ] || site=$build-student/site
     mkdir -p "$stage/$name" && cp -R "$site/." "$stage/$name/"
-    cp STUDENT-GUIDE.md "$stage/$name/"
+    cp STUDENT-GUIDE.md LICENSE "$stage/$name/"
     if [ "$component" = teacher ]; then
       cp README.md "$stage/$name/"
       mkdir -p "$stage/$name/docs" && cp -R docs/teacher-guide.md docs/images "$stage/$name/docs/"
@@ -69,6 +100,11 @@ web_kits() {
 }
 
 bash tools/packages.sh release || exit 1
+# The notices come from the lock file and the licences of the page's packages, which its modules
+# hold; the site makes the same file for itself.
+bash web/tools/build-site.sh --modules-only >&2
+mkdir -p "$out/build"
+node web/tools/make_notices.mjs web LICENSE "$out/build/THIRD-PARTY-NOTICES.txt"
 if [ $# -eq 0 ]; then
   mapfile -t platforms < <(cmake --list-presets | sed -n 's/^ *"release-\([^"]*\)".*/\1/p')
   set -- "${platforms[@]}" web
@@ -79,14 +115,15 @@ for platform in "$@"; do
     continue
   fi
   platform_ready "$platform"
-  build=$(cmake -DPRESET="release-$platform" -P cmake/preset-dir.cmake)
-  stage=$build-kits
+  # Inside OUT, whatever folder the preset names, so that two releases never share a build.
+  build=$out/build/$platform stage=$out/build/$platform-kits
   echo "== $platform"
-  cmake --preset "release-$platform" >/dev/null
+  cmake --preset "release-$platform" -B "$build" >/dev/null
   cmake --build "$build" -j 2
   rm -rf "$stage"
   while read -r component name archive; do
     cmake --install "$build" --strip --component "$component" --prefix "$stage/$name" >/dev/null
+    kit_documents "$platform" "$stage/$name"
     pack "$stage" "$name" "$archive"
     echo "$name.$archive"
     # The installers IT departments deploy, packed from the same files.
@@ -103,3 +140,14 @@ shopt -s nullglob
 kits=(*.tar.gz *.zip *.deb *.msi)
 sha256sum -- "${kits[@]}" >SHA256SUMS
 echo "SHA256SUMS of ${#kits[@]} kits and packages in $out"
+# What Intune, Configuration Manager and an uninstall by code need, read back from each MSI.
+msis=(*.msi)
+if [ ${#msis[@]} -gt 0 ]; then
+  for msi in "${msis[@]}"; do
+    msiinfo export "$msi" Property | tr -d '\r' | awk -F'\t' -v msi="$msi" '
+      $1 == "ProductCode" || $1 == "UpgradeCode" || $1 == "ProductVersion" { v[$1] = $2 }
+      END { print msi "  ProductCode " v["ProductCode"] "  UpgradeCode " v["UpgradeCode"] \
+        "  ProductVersion " v["ProductVersion"] }'
+  done >MSI-CODES.txt
+  cat MSI-CODES.txt
+fi

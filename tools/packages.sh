@@ -63,8 +63,10 @@ checks() {
     release) printf '%s\n' "command -v tar:tar" "command -v zip:zip" ;;
     # The Debian packages, and lintian, which check-release runs over them.
     deb) printf '%s\n' "command -v dpkg-deb:dpkg" "command -v lintian:lintian" ;;
-    # wixl writes the MSI; msitools' msibuild and msiinfo set and read its summary.
-    msi) printf '%s\n' "command -v wixl:wixl" "command -v msibuild:msitools" ;;
+    # wixl writes the MSI; msitools' msibuild and msiinfo set and read its summary and tables;
+    # rsvg-convert draws the shortcuts' icon.
+    msi) printf '%s\n' "command -v wixl:wixl" "command -v msibuild:msitools" \
+      "command -v rsvg-convert:librsvg2-bin" ;;
     all) for group in build test trace lint libcxx windows windows-tests arm64 arm64-tests fuzz web \
       browsers analysis release deb msi; do
       checks "$group"; done ;;
