@@ -45,7 +45,8 @@ SANITIZE_BUILD ?= $(call preset_dir,sanitize)
 FUZZ_BUILD ?= $(call preset_dir,fuzz)
 FUZZ_SECONDS ?= 60
 # Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
-LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp,$(wildcard rodheat/*/*.cpp needlefield/*.cpp))
+LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp %_none.cpp,\
+  $(wildcard common/*.cpp rodheat/*/*.cpp needlefield/*.cpp))
 .PHONY: sanitize fuzz lint
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
@@ -71,7 +72,7 @@ lint:
 	@echo "clang-tidy: no findings in $(words $(LINT_SOURCES)) sources"
 	cppcheck --std=c++17 --language=c++ --enable=warning,style,performance,portability \
 	  --suppress=useStlAlgorithm --inline-suppr --error-exitcode=1 --quiet \
-	  -I rodheat -I needlefield rodheat needlefield
+	  -I common -I rodheat -I needlefield common rodheat needlefield
 	@echo "cppcheck: no findings"
 	@$(MAKE) --no-print-directory web-modules
 	cd web && for part in page program worker; do node node_modules/typescript/bin/tsc -p $$part || exit 1; done

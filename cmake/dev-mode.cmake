@@ -13,6 +13,11 @@ if(LABSIM_SANITIZE OR LABSIM_BUILD_FUZZ)
   # GCC's flow analysis warns falsely on instrumented code (in <regex>), as its manual cautions.
   add_compile_options($<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
 endif()
+if(LABSIM_SANITIZE)
+  # The standard library's own checks too: an iterator used after its container changed, a range
+  # out of bounds. They change the containers' layout, so GoogleTest is built from its sources.
+  add_compile_definitions(_GLIBCXX_DEBUG _GLIBCXX_DEBUG_PEDANTIC)
+endif()
 if(LABSIM_BUILD_FUZZ)
   # Coverage feedback for the fuzzer in the libraries too; only the targets link its main.
   add_compile_options(-fsanitize=fuzzer-no-link)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Process-level tools for tests that only some platforms offer; each says when it is not there,
 // so that such a test skips instead of failing.
@@ -41,7 +42,9 @@ class TerminalSession {
 
 // Starts exe in workdir on a new pseudo-terminal; null where the platform has none. The terminal
 // echoes nothing and expands no line end, so that what is shown is the program's output alone,
-// unless as_a_user gives it the settings a student's terminal has.
+// unless as_a_user gives it the settings a student's terminal has. The words of before, if any,
+// come first on the command line, as a shell or a tracer that starts the program.
 std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
                                                    const std::string& workdir,
-                                                   bool as_a_user = false);
+                                                   bool as_a_user = false,
+                                                   const std::vector<std::string>& before = {});

@@ -133,13 +133,15 @@ bool raise_interrupt() { return ::raise(SIGINT) == 0; }
 bool make_fifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
 
 std::unique_ptr<TerminalSession> start_on_terminal(const std::string& exe,
-                                                   const std::string& workdir, bool as_a_user) {
+                                                   const std::string& workdir, bool as_a_user,
+                                                   const std::vector<std::string>& before) {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return nullptr;
   const char* slave_name = ::ptsname(master);
   if (slave_name == nullptr) return nullptr;
   const std::string slave_path = slave_name;
-  const std::vector<std::string> command = program_command(exe);
+  std::vector<std::string> command = before;
+  for (const std::string& word : program_command(exe)) command.push_back(word);
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);

@@ -11,6 +11,7 @@ bool raise_interrupt() { return ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != 0
 
 bool make_fifo(const std::string&) { return false; }
 
-std::unique_ptr<TerminalSession> start_on_terminal(const std::string&, const std::string&, bool) {
+std::unique_ptr<TerminalSession> start_on_terminal(const std::string&, const std::string&, bool,
+                                                   const std::vector<std::string>&) {
   return nullptr;
 }

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "needle.h"
 #include "random_source.h"
 #include "run_program.h"
@@ -150,4 +154,20 @@ TEST(NeedleProgram, end_of_input_at_any_prompt_ends_with_a_line_end) {
   expect_dialogue("0 50 x", I_prompt + X_prompt + Y_prompt + invalid + Y_prompt + "\n");
   // The current's line end is missing too, so neither of the two reads finds a character.
   expect_dialogue("6", I_prompt + exceeded + "\n");
+}
+
+TEST(NeedleProgram, ctrl_backslash_or_a_fault_signal_sent_at_a_prompt_ends_it_without_a_core_dump) {
+  // 3 is Ctrl-\'s quit; the status 128 plus the number shows that no default action, which would
+  // leave a core file, ended it.
+  for (const int number : {3, SIGSEGV}) {
+    const std::string dir = make_scratch_dir();
+    const std::unique_ptr<TerminalSession> student = start_on_terminal(NEEDLEFIELD_EXE, dir);
+    if (student) {
+      EXPECT_TRUE(student->wait_for(I_prompt, 30)) << student->shown();
+      student->send_signal(number);
+      EXPECT_EQ(student->exit_status(30), 128 + number);
+    }
+    std::filesystem::remove_all(dir);
+    if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  }
 }

@@ -18,7 +18,8 @@ TEST(NewFile, is_private_while_written_and_a_replaced_file_gives_its_bits_withou
   const ScratchDir scratch;
   Folder folder;
   ASSERT_TRUE(open_folder(scratch.path(), folder));
-  const NewFileHandle file = create_new_file(folder, "new.tmp");
+  bool taken = true;
+  const NewFileHandle file = create_new_file(folder, "new.tmp", taken);
   ASSERT_NE(file, no_new_file);
   EXPECT_EQ(fs::status(scratch.path() + "/new.tmp").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);

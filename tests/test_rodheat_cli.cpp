@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -225,16 +226,19 @@ TEST_F(RodheatCli, windows_without_a_reading_are_refused_and_a_typed_minus_zero_
 }
 
 TEST_F(RodheatCli, a_request_to_end_writes_the_rows_so_far_and_ends_with_128_plus_its_number) {
-  // Ctrl-\ (3) and a user signal (10 on Linux) end a run as a termination request does, and a
-  // terminal paused by Ctrl-S holds none of them.
-  for (const int number : {SIGTERM, 3, 10}) {
+  // Ctrl-\ (3), a user signal (10 on Linux) and, sent by another process, every fault signal
+  // (Linux's numbers: 4 SIGILL, 5 SIGTRAP, 7 SIGBUS, 31 SIGSYS) end a run as a termination
+  // request does, with no core dump; a terminal paused by Ctrl-S holds none of them.
+  for (const int number : {SIGTERM, 3, 10, 4, 5, SIGABRT, 7, SIGFPE, SIGSEGV, 31}) {
     const std::unique_ptr<TerminalSession> student = start_on_terminal(RODHEAT_EXE, dir_, true);
     if (!student) GTEST_SKIP() << "no pseudo-terminals on this platform";
     student->type("150\n600\n0 60\n5\n5\n\n\n");
     ASSERT_TRUE(student->wait_for("|    5 |", 30)) << student->shown();
     EXPECT_FALSE(student->echoing());
-    student->type("\x13");
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    if (number == SIGTERM || number == 10) {
+      student->type("\x13");
+      std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
     student->send_signal(number);
     EXPECT_EQ(student->exit_status(30), 128 + number) << number << student->shown();
     EXPECT_TRUE(student->echoing());
@@ -281,6 +285,25 @@ TEST_F(RodheatCli, ctrl_c_in_the_pause_before_a_run_stops_it_before_its_first_re
   student->send_signal(SIGINT);
   EXPECT_EQ(student->exit_status(30), 128 + SIGTERM) << student->shown();
   EXPECT_FALSE(file_exists(path("results.txt")));
+}
+
+TEST_F(RodheatCli, a_run_stopped_by_ctrl_z_ends_with_its_rows_when_its_shell_kills_it) {
+  // bash's kill %1 sends the stopped job a termination request, then continues it, in the
+  // background by then; the shell between reports the program's status.
+  const std::unique_ptr<TerminalSession> shell = start_on_terminal(
+      RODHEAT_EXE, dir_, true,
+      {"bash", "-c",
+       "set -m; sh -c 'trap : TERM; \"$@\"; echo \"status $?\"' sh \"$@\"; kill %1; "
+       "while [ -n \"$(jobs -rs)\" ]; do sleep 0.1; done",
+       "bash"});
+  if (!shell) GTEST_SKIP() << "no pseudo-terminals on this platform";
+  shell->type("150\n600\n0 60\n5\n5\n\n\n");
+  ASSERT_TRUE(shell->wait_for("|    5 |", 30)) << shell->shown();
+  shell->type("\x1a");
+  ASSERT_TRUE(shell->wait_for("status 143", 30)) << shell->shown();
+  const std::vector<std::string> rows = rows_of(read_file(path("results.txt")));
+  EXPECT_GE(rows.size(), 2u);
+  EXPECT_EQ(rows, rows_of(shell->shown()));
 }
 
 TEST_F(RodheatCli,
@@ -333,6 +356,52 @@ TEST_F(RodheatCli,
   }
 }
 
+TEST_F(RodheatCli, ctrl_c_just_before_the_question_after_a_failed_write_keeps_the_rows) {
+  const std::vector<std::string> program = program_command(RODHEAT_EXE);
+  if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
+    GTEST_SKIP() << "no strace for the program here";
+  }
+  // The results write fails once; the question asked again is answered, or, with Ctrl-C made
+  // certain to land before the read starts (at the write of its prompt), left unread.
+  const auto session = [&](const std::string& signalled) {
+    std::vector<std::string> tracer{"strace",
+                                    "-o",
+                                    "calls",
+                                    "-e",
+                                    "trace=write,fsync",
+                                    "-e",
+                                    "inject=fsync:error=EIO:when=1",
+                                    "-E",
+                                    "ASAN_OPTIONS=detect_leaks=0"};
+    if (!signalled.empty()) tracer.insert(tracer.end(), {"-e", signalled});
+    return start_on_terminal(RODHEAT_EXE, dir_, false, tracer);
+  };
+  const std::string warning = "Warning. The results could not be written to \"results.txt\".\n";
+  const std::unique_ptr<TerminalSession> counted = session("");
+  counted->type("150\n600\n0 5\n5\n5\n\n\n");
+  ASSERT_TRUE(counted->wait_for(warning + file_prompt, 30)) << counted->shown();
+  counted->type("run2\n");
+  ASSERT_TRUE(counted->wait_for(closing_prompt, 30)) << counted->shown();
+  counted->type("\n");
+  EXPECT_EQ(counted->exit_status(30), 0) << counted->shown();
+  std::istringstream calls(read_file(path("calls")));
+  int writes = 1;
+  for (std::string call; std::getline(calls, call) && call.find("Warning.") == std::string::npos;)
+    writes += call.rfind("write(", 0) == 0 ? 1 : 0;
+  const std::unique_ptr<TerminalSession> student =
+      session("inject=write:error=EINTR:signal=SIGINT:when=" + std::to_string(writes + 1));
+  student->type("150\n600\n0 5\n5\n5\n\n\n");
+  ASSERT_TRUE(student->wait_for(closing_prompt, 30)) << student->shown();
+  student->type("\n");
+  EXPECT_EQ(student->exit_status(30), 0);
+  const std::string shown = student->shown();
+  std::smatch kept;
+  ASSERT_TRUE(std::regex_search(shown, kept, std::regex("to \"(.*rodheat-[0-9a-f-]+\\.txt)\"")))
+      << shown;
+  EXPECT_EQ(rows_of(read_file(kept[1].str())).size(), 2u);
+  std::filesystem::remove(kept[1].str());
+}
+
 TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_whole_before_an_end) {
   const std::vector<std::string> program = program_command(RODHEAT_EXE);
   if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
@@ -340,14 +409,17 @@ TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_who
   }
   // A termination request that comes during a write is carried out once the file is whole. The
   // leak checker of a sanitized build cannot work under a tracer and would change the status.
-  const auto traced = [&](const std::string& exe, const std::string& input) {
-    return run_process(
-               {"strace", "-o", "calls", "-e", "trace=openat,fsync,renameat,renameat2", "-e",
-                "inject=fsync:signal=SIGTERM:when=1", "-E", "ASAN_OPTIONS=detect_leaks=0", exe},
-               input, dir_, 60)
-        .exit_status;
+  const auto traced = [&](const std::string& exe, const std::string& input,
+                          const std::vector<std::string>& injected) {
+    std::vector<std::string> command{"strace", "-o", "calls", "-e",
+                                     "trace=openat,fsync,renameat,renameat2,clock_nanosleep"};
+    command.insert(command.end(), injected.begin(), injected.end());
+    command.insert(command.end(), {"-E", "ASAN_OPTIONS=detect_leaks=0", exe});
+    return run_process(command, input, dir_, 60);
   };
-  EXPECT_EQ(traced(RODHEAT_EXE, "150\n600\n0 5\n5\n5\n\n\n\n"), 128 + SIGTERM);
+  const std::vector<std::string> term_at_sync{"-e", "inject=fsync:signal=SIGTERM:when=1"};
+  EXPECT_EQ(traced(RODHEAT_EXE, "150\n600\n0 5\n5\n5\n\n\n\n", term_at_sync).exit_status,
+            128 + SIGTERM);
   EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 2u);
   // Made in the folder held open only if absent, synced, renamed, then the folder synced.
   EXPECT_TRUE(std::regex_search(
@@ -356,20 +428,52 @@ TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_who
                  R"(fsync\(\2\) += 0\n([^\n]*\n)*?renameat2?\(\1, "[^"]+", \1, "results\.txt".*\n)"
                  R"(([^\n]*\n)*?fsync\(\1\) += 0)")))
       << read_file(path("calls"));
+  // A request to end during the run, then a write to a slow disk: the messages still reach a
+  // screen that takes them.
+  const ProgramResult slow = traced(RODHEAT_EXE, "150\n600\n0 60\n5\n5\n\n\n",
+                                    {"-e", "inject=clock_nanosleep:signal=SIGTERM:when=8", "-e",
+                                     "inject=fsync:delay_enter=1500000"});
+  EXPECT_EQ(slow.exit_status, 128 + SIGTERM);
+  EXPECT_NE(slow.out.find("\nExperiment interrupted.  The readings taken so far were written to "
+                          "\"results.txt\".\n"),
+            std::string::npos)
+      << slow.out;
   // The profile's signal, held until debug.csv is whole, then ends it with no temporary left.
-  EXPECT_EQ(traced(RODHEAT_PROFILE_EXE, ""), -1);
+  EXPECT_EQ(traced(RODHEAT_PROFILE_EXE, "", term_at_sync).exit_status, -1);
   const std::string csv = read_file(path("debug.csv"));
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2001);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 3) << "a file left";
+  // Three hundred temporary names taken before the profile's: it goes on to a free one.
+  std::filesystem::remove(path("debug.csv"));
+  std::istringstream calls(read_file(path("calls")));
+  int opens_before = 0;
+  for (std::string call;
+       std::getline(calls, call) && call.find("\".rodheat-") == std::string::npos;)
+    opens_before += call.rfind("openat(", 0) == 0 ? 1 : 0;
+  const std::string taken = "inject=openat:error=EEXIST:when=" + std::to_string(opens_before + 1) +
+                            ".." + std::to_string(opens_before + 300);
+  EXPECT_EQ(traced(RODHEAT_PROFILE_EXE, "", {"-e", taken}).exit_status, 0);
+  EXPECT_EQ(read_file(path("debug.csv")), csv);
 }
 
-TEST_F(RodheatCli, a_closed_output_pipe_ends_neither_the_run_nor_the_dialogue) {
+TEST_F(RodheatCli, neither_a_closed_output_pipe_nor_a_full_log_ends_the_run_or_the_dialogue) {
   if (!posix_platform()) GTEST_SKIP() << "no POSIX shell to close the pipe early";
   // head leaves after the banner and a prompt or two, long before the run prints a row.
-  std::vector<std::string> command{"sh", "-c",
-                                   "{ \"$@\"; echo $? > status; } | head -c 100 > /dev/null", "sh"};
-  for (const std::string& word : program_command(RODHEAT_EXE)) command.push_back(word);
-  run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60);
+  const auto run_in_shell = [&](const std::string& script) {
+    std::vector<std::string> command{"sh", "-c", script, "sh"};
+    for (const std::string& word : program_command(RODHEAT_EXE)) command.push_back(word);
+    return run_process(command, "150\n600\n0 5\n5\n5\n\n\n\n", dir_, 60).exit_status;
+  };
+  run_in_shell("{ \"$@\"; echo $? > status; } | head -c 100 > /dev/null");
   EXPECT_EQ(read_file(path("status")), "0\n");
+  EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 2u);
+  // A session logged to a file that reaches the file-size limit, while the results file stays
+  // under it.
+  std::filesystem::remove(path("results.txt"));
+  const int logged =
+      exit_status_under_file_size_limit(512, [&] { return run_in_shell("exec \"$@\" > log.txt"); });
+  if (logged == -2) GTEST_SKIP() << "no file-size limit on this platform";
+  EXPECT_EQ(logged, 0);
+  EXPECT_EQ(read_file(path("log.txt")).size(), 512u);
   EXPECT_EQ(rows_of(read_file(path("results.txt"))).size(), 2u);
 }

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core_dump.h"
 #include "dialogue/input.h"
 #include "experiment/run.h"
 #include "files/atomic_file.h"
@@ -345,9 +346,11 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
   const std::function<void()> wait = pause ? pause : std::function<void()>(one_second_pause);
   const FileCheck can_write = writable ? writable : FileCheck(file_writable);
   const ResultsWrite write_again = write ? write : ResultsWrite(write_results);
-  // A reader that went away, such as a closed pager, must not end an experiment.
+  // A reader that went away, such as a closed pager, must not end an experiment, nor a file-size
+  // limit reached by a log of the session; a failed write of the results asks for another name.
   survive_closed_output();
-  quit_without_core();
+  survive_file_size_limit();
+  end_without_core_dump();
   std::cout << "Tavix 2021 Experimental Round, problem E2" << std::endl << std::endl;
   while (true) {
     Settings settings;

@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -15,8 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ".rodheat-", a process number, "-", a counter and ".tmp" never take more.
-constexpr std::size_t temporary_name_length = 9 + 20 + 1 + 10 + 4;
+// ".rodheat-", 16 hexadecimal digits and ".tmp".
+constexpr std::size_t temporary_name_length = 9 + 16 + 4;
 
 // No system takes a longer path (Linux 4,096 bytes, Windows 32,767 characters of up to 4 bytes
 // each), so a longer answer is refused before any copy of it is made.
@@ -65,33 +67,64 @@ fs::path folder_of(const fs::path& path) {
   return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
-// A new file under the first of name(0), name(1), ... that is free, in up to 100 tries; made
-// holds the name taken. Anything but a name collision will not go away by trying another name.
+// Unguessable parts of names, so that no other user can take a name before the program: each
+// from the system's random source where it has one, from a generator seeded by the clock where
+// it has none.
+class NamePicker {
+ public:
+  NamePicker() {
+    try {
+      device_ = std::make_unique<std::random_device>();
+    } catch (...) {
+      // No random source: the clock, and a new name for every one taken.
+    }
+    fallback_.seed(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        process_number());
+  }
+
+  std::string next() {
+    std::uint64_t value = fallback_();
+    if (device_) {
+      try {
+        value = (std::uint64_t{(*device_)()} << 32) ^ (*device_)();
+      } catch (...) {
+      }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+  }
+
+ private:
+  std::unique_ptr<std::random_device> device_;
+  std::mt19937_64 fallback_;
+};
+
+// A new file under the first of name(0), name(1), ... that is free; made holds the name taken.
+// Anything but a taken name will not go away by trying another; names with a random part are
+// not used up by anyone, and the bound only keeps a file system that calls every name taken
+// from holding the program for ever.
 NewFileHandle create_first_free(const Folder& folder, const std::function<fs::path(int)>& name,
                                 fs::path& made) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; attempt < 100000; ++attempt) {
     const fs::path candidate = name(attempt);
-    const NewFileHandle file = create_new_file(folder, candidate);
+    bool taken = false;
+    const NewFileHandle file = create_new_file(folder, candidate, taken);
     if (file != no_new_file) {
       made = candidate;
       return file;
     }
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(folder.path / candidate, ec))) return no_new_file;
+    if (!taken) return no_new_file;
   }
   return no_new_file;
 }
 
 // The name is short so that any target name the file system takes leaves room for it.
 NewFileHandle create_temporary(const Folder& folder, fs::path& temporary) {
-  static unsigned counter = 0;
+  NamePicker picker;
   return create_first_free(
-      folder,
-      [](int) {
-        return ".rodheat-" + std::to_string(process_number()) + "-" + std::to_string(++counter) +
-               ".tmp";
-      },
-      temporary);
+      folder, [&](int) { return ".rodheat-" + picker.next() + ".tmp"; }, temporary);
 }
 
 // The temporary file goes into the target's own folder, held open, so that the final rename
@@ -133,7 +166,6 @@ bool file_writable(const std::string& name) {
 
 bool write_file_atomically(const std::string& name, const std::function<void(std::ostream&)>& write,
                            const FileKind& kind) {
-  survive_file_size_limit();
   std::ostringstream content;
   write(content);
   fs::path target;
@@ -159,22 +191,12 @@ std::string reserve_new_file(const std::string& folder, const std::string& stem,
                              const std::string& extension) {
   Folder held;
   if (!open_folder(folder, held)) return "";
-  std::uint64_t seed =
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  try {
-    std::random_device device;
-    seed ^= (std::uint64_t{device()} << 32) ^ device();
-  } catch (...) {
-    // No source of randomness: the clock alone, and a new name for every one taken.
-  }
-  std::mt19937_64 random(seed ^ process_number());
+  NamePicker picker;
   fs::path name;
   const NewFileHandle file = create_first_free(
       held,
       [&](int attempt) {
-        std::ostringstream part;
-        if (attempt > 0) part << '-' << std::hex << random();
-        return stem + part.str() + extension;
+        return attempt == 0 ? stem + extension : stem + "-" + picker.next() + extension;
       },
       name);
   std::string reserved;

@@ -28,8 +28,9 @@ bool open_folder(const std::filesystem::path& path, Folder& folder);
 void close_folder(const Folder& folder);
 
 // Creates a file that did not exist before in the folder, readable and writable by its owner
-// alone; returns no_new_file when the name is taken or the folder refuses it.
-NewFileHandle create_new_file(const Folder& folder, const std::filesystem::path& name);
+// alone; returns no_new_file when the name is taken (name_taken set) or the folder refuses it.
+NewFileHandle create_new_file(const Folder& folder, const std::filesystem::path& name,
+                              bool& name_taken);
 
 // Writes all of data at the end of the file; false on any error.
 bool write_new_file(NewFileHandle file, const std::string& data);
@@ -63,7 +64,7 @@ std::filesystem::perms replacement_permissions(const Folder& folder,
 // The permission bits a new file gets under this process's file-creation mask.
 std::filesystem::perms new_file_permissions();
 
-// A number no other running process has, for names of temporary files.
+// A number no other running process has, for names of files.
 unsigned long process_number();
 
 // The system's folder for temporary files: /tmp on POSIX, the one Windows names for the user
@@ -98,15 +99,12 @@ bool name_fits(const std::filesystem::path& folder, const std::filesystem::path&
 
 // --- the process and its terminal ---
 
-// Makes a write beyond the file-size limit fail with an error instead of ending the process.
+// Makes a write beyond the file-size limit fail with an error instead of ending the process, for
+// the rest of its life.
 void survive_file_size_limit();
 
 // Makes output to a closed pipe fail quietly instead of ending the process.
 void survive_closed_output();
-
-// Makes Ctrl-\ (quit) end the program as a termination request does, with no core dump; where
-// quit was ignored when the program started, it stays ignored.
-void quit_without_core();
 
 // Drops keys typed at a terminal that the program has not read yet; leaves a pipe or file alone.
 void discard_pending_terminal_input();
@@ -125,11 +123,16 @@ struct Interruption {
 
 // From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window, termination requests and
 // every other signal that would end the program are only noted (those ignored when the program
-// started stay ignored), and a terminal does not echo typed keys; end restores both as they
-// were. A request to end resumes a terminal paused by Ctrl-S, and a second one, or a second gone
-// by, stops waiting for the terminal; after such a request the guard lasts until the exit. A run
-// stopped by Ctrl-Z gives the terminal back as it was, and takes it again when continued. Pairs
-// may nest; only the outermost begins and ends the guard, and in a browser tells the page.
+// started stay ignored; a fault signal only when another process sends it, while a real fault
+// gives the terminal back and ends the program as it would have), and a terminal does not echo
+// typed keys; end restores both as they were. A request to end resumes a terminal paused by
+// Ctrl-S, and from then on output that the terminal has taken none of for about a second, or
+// none of when a second request comes, is thrown away, so that the end never waits for a screen
+// that takes nothing; a slow one loses nothing. After such a request the guard lasts until the
+// exit. A run stopped by Ctrl-Z gives the terminal back as it was, and takes it again when
+// continued in the foreground; in the background it leaves the terminal to the job that has it,
+// and ended there (kill %1) it ends as in the foreground. Pairs may nest; only the outermost
+// begins and ends the guard, and in a browser tells the page.
 void begin_guarded_run();
 Interruption pending_interruption();
 void end_guarded_run();

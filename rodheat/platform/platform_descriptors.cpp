@@ -27,10 +27,11 @@ bool open_folder(const fs::path& path, Folder& folder) {
 
 void close_folder(const Folder& folder) { ::close(descriptor(folder)); }
 
-NewFileHandle create_new_file(const Folder& folder, const fs::path& name) {
+NewFileHandle create_new_file(const Folder& folder, const fs::path& name, bool& name_taken) {
   // O_EXCL: a name someone else made meanwhile, a symlink included, is never taken over.
   const int fd =
       ::openat(descriptor(folder), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  name_taken = fd < 0 && errno == EEXIST;
   return fd < 0 ? no_new_file : fd;
 }
 

@@ -1,8 +1,10 @@
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include <linux/fs.h>
 #endif
 
+#include "core_dump_posix.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -36,27 +39,84 @@ bool folder_is_append_only(const fs::path& folder) {
 #endif
 }
 
+// Whether this process's group has the terminal at fd, or fd is no controlling terminal of it.
+// Only that group changes its settings: from the background the call would stop the program,
+// and the settings would be another job's.
+bool owns_terminal(int fd) {
+  const pid_t group = ::tcgetpgrp(fd);
+  return group < 0 || group == ::getpgrp();
+}
+
+termios saved_terminal{};
+termios quiet_terminal{};
+volatile sig_atomic_t terminal_saved = 0;
+// Off while a question inside the run waits for its answer, which the student must see typed.
+volatile sig_atomic_t terminal_quiet = 0;
+
+void set_terminal(const termios& mode) {
+  if (terminal_saved && owns_terminal(STDIN_FILENO)) ::tcsetattr(STDIN_FILENO, TCSANOW, &mode);
+}
+
 volatile sig_atomic_t noted_signal = 0;
 volatile sig_atomic_t noted_end = 0;
 // The null device, open during a guarded run: what a terminal that takes no output gets instead.
 volatile sig_atomic_t null_output = -1;
+// After a request to end: ticks in a row at which the output took nothing.
+volatile sig_atomic_t stalled_ticks = 0;
+constexpr int ticks_per_second = 10;
 
-extern "C" void note_signal(int number) {
+void set_ticks(long microseconds) {
+  itimerval timer{};
+  timer.it_interval.tv_usec = microseconds;
+  timer.it_value.tv_usec = microseconds;
+  ::setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
+// Whether standard output would take a write now; a terminal stopped by Ctrl-S, or one whose
+// reader reads nothing, would not.
+bool output_takes_data() {
+  pollfd out{STDOUT_FILENO, POLLOUT, 0};
+  return ::poll(&out, 1, 0) != 1 || (out.revents & POLLOUT) != 0;
+}
+
+void leave_output_behind() {
+  set_ticks(0);
+  if (null_output >= 0) ::dup2(null_output, STDOUT_FILENO);
+}
+
+// A noted request to end, after the first: a tick of the watch on the output, or a second
+// request, after which output the terminal takes nothing of is not waited for.
+void watch_output(int number) {
+  if (output_takes_data()) {
+    stalled_ticks = 0;
+  } else if (number != SIGALRM || ++stalled_ticks >= ticks_per_second) {
+    leave_output_behind();
+  }
+}
+
+extern "C" void note_signal(int number, siginfo_t* info, void*) {
   const int saved_errno = errno;
-  if (number != SIGINT) {
-    if (noted_end != 0 && null_output >= 0) {
-      // A second request to end, or the first one's second gone by: the screen is not waited for.
-      ::dup2(null_output, STDOUT_FILENO);
-    } else {
-      // A terminal paused by Ctrl-S must not hold the request to end: its output resumes (Linux
-      // resumes only what the program itself stopped, hence the stop first), and a terminal
-      // that still takes nothing is left behind after a second.
-      if (::isatty(STDOUT_FILENO) != 0) {
-        ::tcflow(STDOUT_FILENO, TCOOFF);
-        ::tcflow(STDOUT_FILENO, TCOON);
-      }
-      ::alarm(1);
+  if (own_fault(number, info)) {
+    // Nothing is written from a broken process; the shell only gets its terminal back.
+    set_terminal(saved_terminal);
+    act_as_before_ending(number);
+    errno = saved_errno;
+    return;
+  }
+  if (number != SIGINT && noted_end != 0) {
+    watch_output(number);
+  } else if (number != SIGINT) {
+    // Ended from the background (kill %1 on a stopped run), the last words are still written
+    // where the terminal stops a background job's output.
+    ::signal(SIGTTOU, SIG_IGN);
+    // A terminal paused by Ctrl-S must not hold the request to end: its output resumes (Linux
+    // resumes only what the program itself stopped, hence the stop first).
+    if (::isatty(STDOUT_FILENO) != 0 && owns_terminal(STDOUT_FILENO)) {
+      ::tcflow(STDOUT_FILENO, TCOOFF);
+      ::tcflow(STDOUT_FILENO, TCOON);
     }
+    stalled_ticks = 0;
+    set_ticks(1000000 / ticks_per_second);
   }
   // Ctrl-C after a request to end must not turn that request into a mere interruption.
   if (noted_end == 0) noted_signal = number;
@@ -69,24 +129,43 @@ extern "C" void note_signal(int number) {
 int question_input = -1;
 int empty_input = -1;
 
-extern "C" void note_signal_at_question(int number) {
-  note_signal(number);
-  if (empty_input >= 0) ::dup2(empty_input, STDIN_FILENO);
+extern "C" void note_signal_at_question(int number, siginfo_t* info, void* context) {
+  note_signal(number, info, context);
+  if (empty_input >= 0 && !own_fault(number, info)) ::dup2(empty_input, STDIN_FILENO);
 }
 
 // Every signal that would end the program and can be caught: during a run each is a request to
 // end (Ctrl-C only an interruption), so that the rows are written and the terminal restored.
-// Ctrl-\ (quit) among them, with no core dump. SIGPIPE and SIGXFSZ are ignored throughout.
+// Ctrl-\ (quit) among them, with no core dump; SIGPIPE and SIGXFSZ are ignored for the whole run
+// of the program.
 std::size_t guarded_count = 0;
 int guarded_signals[NSIG];
 // Those ignored when the program started, as nohup ignores a hangup, stay ignored.
 bool ignored_at_start[NSIG];
+// By signal number, the actions in place before the guard.
 struct sigaction saved_actions[NSIG];
 
 void find_guarded_signals() {
   if (guarded_count != 0) return;
   const int fixed[] = {
-      SIGINT,    SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+      SIGINT,
+      SIGTERM,
+      SIGHUP,
+      SIGQUIT,
+      SIGUSR1,
+      SIGUSR2,
+      SIGALRM,
+      SIGVTALRM,
+      SIGPROF,
+      SIGXCPU,
+      // Fault signals too, which are a request only when another process sends them.
+      SIGILL,
+      SIGTRAP,
+      SIGABRT,
+      SIGBUS,
+      SIGFPE,
+      SIGSEGV,
+      SIGSYS,
 #ifdef SIGPOLL
       SIGPOLL,
 #endif
@@ -121,17 +200,13 @@ sigset_t guarded_set() {
 }
 
 struct sigaction saved_stop_action;
+struct sigaction saved_continue_action;
 int guard_depth = 0;
-termios saved_terminal{};
-termios quiet_terminal{};
-volatile sig_atomic_t terminal_saved = 0;
-// Off while a question inside the run waits for its answer, which the student must see typed.
-volatile sig_atomic_t terminal_quiet = 0;
 
 extern "C" void stop_with_terminal_restored(int) {
   const int saved_errno = errno;
   // The shell gets its terminal back as it was; continued, the run takes it again.
-  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  set_terminal(saved_terminal);
   struct sigaction stop {
   }, ours{};
   stop.sa_handler = SIG_DFL;
@@ -144,7 +219,14 @@ extern "C" void stop_with_terminal_restored(int) {
   ::kill(::getpid(), SIGTSTP);
   ::sigprocmask(SIG_BLOCK, &only_stop, nullptr);
   ::sigaction(SIGTSTP, &ours, nullptr);
-  if (terminal_saved && terminal_quiet) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+  errno = saved_errno;
+}
+
+// Continued by fg, or after Ctrl-Z, the run's terminal is quiet again; continued by bg, the
+// terminal stays the shell's.
+extern "C" void take_terminal_again(int) {
+  const int saved_errno = errno;
+  if (terminal_quiet) set_terminal(quiet_terminal);
   errno = saved_errno;
 }
 
@@ -155,23 +237,23 @@ void install_guard(bool restartable, struct sigaction* saved) {
   noted_signal = 0;
   noted_end = 0;
   struct sigaction action {};
-  action.sa_handler = restartable ? note_signal : note_signal_at_question;
-  action.sa_flags = restartable ? SA_RESTART : 0;
+  action.sa_sigaction = restartable ? note_signal : note_signal_at_question;
+  action.sa_flags = SA_SIGINFO | (restartable ? SA_RESTART : 0);
   // A signal while another is noted waits for it, so the two notes never interleave.
   action.sa_mask = guarded_set();
   for (std::size_t i = 0; i < guarded_count; ++i) {
     if (ignored_at_start[i]) continue;
-    ::sigaction(guarded_signals[i], &action, saved != nullptr ? &saved[i] : nullptr);
+    const int number = guarded_signals[i];
+    ::sigaction(number, &action, saved != nullptr ? &saved[number] : nullptr);
   }
 }
 
 void remove_guard() {
   for (std::size_t i = 0; i < guarded_count; ++i) {
-    if (!ignored_at_start[i]) ::sigaction(guarded_signals[i], &saved_actions[i], nullptr);
+    const int number = guarded_signals[i];
+    if (!ignored_at_start[i]) ::sigaction(number, &saved_actions[number], nullptr);
   }
 }
-
-extern "C" void quit_as_terminated(int number) { ::_exit(128 + number); }
 
 }  // namespace
 
@@ -247,16 +329,6 @@ void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }
 
 void survive_closed_output() { ::signal(SIGPIPE, SIG_IGN); }
 
-void quit_without_core() {
-  find_guarded_signals();
-  struct sigaction quit {};
-  if (::sigaction(SIGQUIT, nullptr, &quit) != 0 || quit.sa_handler == SIG_IGN) return;
-  quit.sa_handler = quit_as_terminated;
-  quit.sa_flags = 0;
-  sigemptyset(&quit.sa_mask);
-  ::sigaction(SIGQUIT, &quit, nullptr);
-}
-
 void discard_pending_terminal_input() {
   if (::isatty(STDIN_FILENO)) ::tcflush(STDIN_FILENO, TCIFLUSH);
 }
@@ -273,13 +345,16 @@ void begin_guarded_run() {
     quiet_terminal.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     terminal_saved = 1;
     terminal_quiet = 1;
-    ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+    set_terminal(quiet_terminal);
   }
   struct sigaction stop {};
   stop.sa_handler = stop_with_terminal_restored;
   stop.sa_flags = SA_RESTART;
   sigemptyset(&stop.sa_mask);
   ::sigaction(SIGTSTP, &stop, &saved_stop_action);
+  struct sigaction resume = stop;
+  resume.sa_handler = take_terminal_again;
+  ::sigaction(SIGCONT, &resume, &saved_continue_action);
 }
 
 Interruption pending_interruption() {
@@ -293,7 +368,8 @@ Interruption pending_interruption() {
 void end_guarded_run() {
   if (--guard_depth > 0) return;
   ::sigaction(SIGTSTP, &saved_stop_action, nullptr);
-  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  ::sigaction(SIGCONT, &saved_continue_action, nullptr);
+  set_terminal(saved_terminal);
   terminal_saved = 0;
   terminal_quiet = 0;
   // A program ending on a request keeps the guard until it exits, so that its last words still
@@ -309,7 +385,7 @@ void begin_guarded_question() {
   empty_input = question_input >= 0 ? ::open("/dev/null", O_RDONLY | O_CLOEXEC) : -1;
   install_guard(false, nullptr);
   terminal_quiet = 0;
-  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved_terminal);
+  set_terminal(saved_terminal);
 }
 
 void end_guarded_question() {
@@ -321,7 +397,7 @@ void end_guarded_question() {
   if (empty_input >= 0) ::close(empty_input);
   question_input = empty_input = -1;
   terminal_quiet = 1;
-  if (terminal_saved) ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet_terminal);
+  set_terminal(quiet_terminal);
 }
 
 void offer_readings_so_far(const std::string&, const std::function<std::string()>&,

@@ -49,8 +49,6 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
 void survive_file_size_limit() {}
 void survive_closed_output() {}
 
-void quit_without_core() {}
-
 // A thread sleep would busy-wait and freeze the page; this one hands control back to it. Shorter
 // waits are left to the absolute schedule: a yield costs more than a model step.
 void pause_for(std::chrono::nanoseconds duration) {

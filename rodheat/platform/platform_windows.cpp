@@ -64,10 +64,12 @@ bool open_folder(const fs::path& path, Folder& folder) {
 
 void close_folder(const Folder&) {}
 
-NewFileHandle create_new_file(const Folder& folder, const fs::path& name) {
+NewFileHandle create_new_file(const Folder& folder, const fs::path& name, bool& name_taken) {
   // CREATE_NEW so that a file someone else made meanwhile is never taken over.
   const HANDLE file = ::CreateFileW((folder.path / name).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD error = file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+  name_taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
   return file == INVALID_HANDLE_VALUE ? no_new_file : reinterpret_cast<NewFileHandle>(file);
 }
 
@@ -168,8 +170,6 @@ void survive_file_size_limit() {}
 
 // A write to a closed pipe fails with an error here; no signal ends the process.
 void survive_closed_output() {}
-
-void quit_without_core() {}
 
 void discard_pending_terminal_input() {
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);

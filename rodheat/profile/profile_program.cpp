@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core_dump.h"
 #include "files/atomic_file.h"
+#include "platform/platform.h"
 #include "profile/profile.h"
 #include "profile/profile_svg.h"
 
@@ -28,6 +30,9 @@ const std::vector<int>& picture_instants() {
 }
 
 ProfileFilesWritten write_profile_files() {
+  // A file-size limit fails the write, reported as such; no signal leaves a core file here.
+  survive_file_size_limit();
+  end_without_core_dump();
   std::vector<ProfileCurve> curves;
   const std::vector<int>& instants = picture_instants();
   ProfileFilesWritten written;
