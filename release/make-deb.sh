@@ -35,7 +35,12 @@ cat >"$share/in-labsim" <<'EOF'
 set -e
 mkdir -p "$HOME/labsim"
 cd "$HOME/labsim"
-exec "/usr/bin/$1"
+[ "$1" = rodheat-profile ] || exec "/usr/bin/$1"
+# The profile asks nothing, so its window would close on its last line before anyone read it.
+status=0 && "/usr/bin/$1" || status=$?
+printf 'Press Enter to close this window.'
+read -r _ || true
+exit "$status"
 EOF
 chmod 0755 "$share/in-labsim"
 for program in "${programs[@]}"; do
