@@ -200,10 +200,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int runs = 0;
   int pauses = 0;
   const int status = run_dialogue(
-      [&](double P, double heating_duration, double t_start, double t_end, double dt,
-          std::vector<double> locations, std::string filename) {
+      [&](const Settings& s) {
         require(pauses == runs + 1, "every run follows its pause");
-        check_settings(P, heating_duration, t_start, t_end, dt, locations, filename);
+        check_settings(s.P, s.heating_duration, s.t_start, s.t_end, s.dt, s.locations, s.filename);
         ++runs;
         RunResult result;
         result.written = run_writes;

@@ -32,14 +32,14 @@ struct Recorder {
     ConsoleInput input(typed);
     ConsoleCapture capture;
     status = run_dialogue(
-        [this](double P, double heating_duration, double t_start, double t_end, double dt,
-               std::vector<double> locations, std::string filename) {
-          runs.emplace_back(P, heating_duration, t_start, t_end, dt, locations, filename);
+        [this](const Settings& s) {
+          runs.emplace_back(s.P, s.heating_duration, s.t_start, s.t_end, s.dt, s.locations,
+                            s.filename);
           events.push_back("run");
           RunResult result;
           result.written = written;
           result.rows = 1;
-          result.results = "readings of " + filename + "\n";
+          result.results = "readings of " + s.filename + "\n";
           return result;
         },
         [this] { events.push_back("pause"); }, nullptr,
@@ -119,8 +119,8 @@ TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
   ConsoleInput input("150\n600\n0 5\n5\n5\nrun1\n\n\n\n");
   ConsoleCapture capture;
   const int status = run_dialogue(
-      [&](double, double, double, double, double, std::vector<double>, std::string filename) {
-        run_files.push_back(filename);
+      [&](const Settings& settings) {
+        run_files.push_back(settings.filename);
         RunResult result;
         result.written = true;
         return result;

@@ -110,7 +110,8 @@ TEST_F(ProfileFile, program_writes_the_same_csv_and_its_picture) {
             "Wrote the temperature profile to debug.csv and its picture to debug.svg\n");
   EXPECT_EQ(read_file(dir + "/debug.csv"), content_);
   EXPECT_EQ(read_file(dir + "/debug.svg").compare(0, 5, "<?xml"), 0);
-  // The same bytes on every platform and path, the browser's included.
+  // The same bytes on every platform and path, the browser's included: web/test/check.js pins the
+  // same sha256 for the browser's programs, so a change to the model changes both.
   if (LABSIM_HOST_TOOLS_RUN) {
     EXPECT_EQ(run_process({CMAKE_COMMAND, "-E", "sha256sum", "debug.csv"}, "", dir).out,
               "8a855d54140b8be887e307daa0ab27795ffe9409bd56fc5a1d3741460a6ec16c  debug.csv\n");

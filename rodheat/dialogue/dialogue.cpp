@@ -4,14 +4,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <ctime>
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 #include <utility>
 
 #include "core_dump.h"
 #include "dialogue/input.h"
+#include "experiment/results_file.h"
 #include "experiment/run.h"
 #include "files/atomic_file.h"
 #include "model/constants.h"
@@ -20,16 +18,6 @@
 namespace {
 
 const char* const default_filename = "results.txt";
-
-struct Settings {
-  double P = 0.0;
-  double heating_duration = 0.0;
-  double t_start = 0.0;
-  double t_end = 0.0;
-  double dt = 0.0;
-  std::vector<double> locations;
-  std::string filename = default_filename;
-};
 
 // Written so that a value that is not a number fails every range.
 bool within(double value, double low, double high) { return value >= low && value <= high; }
@@ -205,74 +193,6 @@ bool ask_filename(std::string& filename, const FileCheck& writable) {
   return read_filename(filename, writable, true);
 }
 
-// rodheat-YYYYmmdd-HHMMSS-PID in the system's temporary folder: a place that takes files when
-// the chosen one did not.
-std::string fallback_stem() {
-  const std::time_t now = std::time(nullptr);
-  char stamp[32] = "";
-  if (const std::tm* local = std::localtime(&now)) {
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
-  }
-  return "rodheat-" + std::string(stamp) + "-" + std::to_string(process_number());
-}
-
-// When the program must end, or the student stops, before a name took the readings: one try in
-// the temporary folder, reported as an interrupted run's file; the warning if that fails too.
-// The name is made this program's own before the readings go in, with a random part where
-// another file took it first.
-void keep_in_temporary_folder(std::string& filename, RunResult& result, const ResultsWrite& write) {
-  const std::string stem = fallback_stem();
-  const std::string reserved = reserve_new_file(temporary_folder().string(), stem, ".txt");
-  filename = reserved.empty() ? (temporary_folder() / (stem + ".txt")).string() : reserved;
-  result.interrupted = true;
-  result.written = write(filename, result, FileRole::kept);
-  if (!result.written) {
-    std::error_code ec;
-    if (!reserved.empty()) std::filesystem::remove(reserved, ec);
-    std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
-  }
-}
-
-// A finished run is never lost to a failed write: another name is asked for until one takes
-// the readings. False when input ends first.
-bool write_until_kept(std::string& filename, RunResult& result, const FileCheck& writable,
-                      const ResultsWrite& write) {
-  while (!result.written) {
-    std::cout << "Warning. The results could not be written to \"" << filename << "\".\n";
-    if (result.ends_program) {
-      keep_in_temporary_folder(filename, result, write);
-      return true;
-    }
-    discard_pending_terminal_input();
-    begin_guarded_question();
-    std::cout << filename_prompt;
-    const bool named = read_filename(filename, writable, false);
-    const Interruption noted = pending_interruption();
-    end_guarded_question();
-    if (noted.requested) {
-      // The interrupted read left the stream failed; the closing prompt reads on.
-      std::cin.clear();
-      std::clearerr(stdin);
-      result.ends_program = noted.ends_program;
-      result.signal_number = noted.signal_number;
-      keep_in_temporary_folder(filename, result, write);
-      return true;
-    }
-    if (!named) {
-      // Input ended: a closed window's hangup may come only after its end of input, and a
-      // student's Ctrl-D must not lose the readings either. They get the one try; the program
-      // ends as input ending ends it, or as the hangup does if it came meanwhile.
-      keep_in_temporary_folder(filename, result, write);
-      const Interruption late = pending_interruption();
-      result.ends_program = late.ends_program;
-      result.signal_number = late.signal_number;
-      return result.ends_program;
-    }
-    result.written = write(filename, result, FileRole::results);
-  }
-  return true;
-}
-
 void report_run(const RunResult& result, const std::string& filename) {
   if (!result.interrupted) {
     std::cout << "Experiment successful!\n";
@@ -331,9 +251,9 @@ void print_setup(const Settings& settings) {
   }
 }
 
-RunResult real_run(double P, double heating_duration, double t_start, double t_end, double dt,
-                   std::vector<double> locations, std::string filename) {
-  return runSim(P, heating_duration, t_start, t_end, dt, std::move(locations), std::move(filename));
+RunResult real_run(const Settings& settings) {
+  return runSim(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
+                settings.dt, settings.locations, settings.filename);
 }
 
 void one_second_pause() { pause_for(std::chrono::seconds(1)); }
@@ -370,13 +290,16 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
       result.ends_program = early.ends_program;
       result.signal_number = early.signal_number;
     } else {
-      result = experiment(settings.P, settings.heating_duration, settings.t_start, settings.t_end,
-                          settings.dt, settings.locations, settings.filename);
+      result = experiment(settings);
     }
     // The guard lasts until the readings are kept, so that no signal can find them in memory only.
     const bool has_readings = !result.interrupted || result.rows > 0;
+    const auto ask_again = [&](std::string& name) {
+      std::cout << filename_prompt;
+      return read_filename(name, can_write, false);
+    };
     const bool kept =
-        !has_readings || write_until_kept(settings.filename, result, can_write, write_again);
+        !has_readings || keep_results(settings.filename, result, ask_again, write_again);
     end_guarded_run();
     if (!kept) {
       if (result.written) report_run(result, settings.filename);

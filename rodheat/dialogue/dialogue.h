@@ -2,21 +2,15 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
+#include "experiment/results_file.h"
 #include "experiment/run.h"
 
 // A seam so that the dialogue can be driven without pacing or results files.
-using ExperimentRun = std::function<RunResult(double, double, double, double, double,
-                                              std::vector<double>, std::string)>;
+using ExperimentRun = std::function<RunResult(const Settings&)>;
 
 // Tells whether a results file of the given name can be written.
 using FileCheck = std::function<bool(const std::string&)>;
-
-// Writes a run's results under another name after its own write failed, in the role that name
-// gives them (the student's choice, or kept in the temporary folder); true once written.
-using ResultsWrite =
-    std::function<bool(const std::string& name, const RunResult& run, FileRole role)>;
 
 // The whole rodheat dialogue; returns the exit status instead of exiting: 0, 1 when input ends
 // before a question is answered or before the readings are written, 128 + n after signal n.

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <utility>
 
-#include "files/atomic_file.h"
+#include "experiment/results_file.h"
 #include "model/simulation.h"
 #include "platform/platform.h"
 
@@ -76,11 +76,6 @@ bool run_steps(Simulation& sim, double P, double heating_duration, double t_star
     if (pending_interruption().requested && t_end / h >= static_cast<double>(i + 1)) return false;
   }
   return true;
-}
-
-bool write_results(const std::string& name, const RunResult& run, FileRole role) {
-  return write_file_atomically(
-      name, [&](std::ostream& file) { file << run.results; }, FileKind{role, run.cells});
 }
 
 // The settings come by value, as the dialogue hands them over; the model copies the locations.

@@ -32,6 +32,17 @@ bool window_holds_a_reading(double t_start, double t_end, double dt);
 bool run_steps(Simulation& sim, double P, double heating_duration, double t_start, double t_end,
                double dt, RunClock& clock, const std::function<void()>& after_reading = {});
 
+// An experiment's settings as the student answered them; a run takes them as one value.
+struct Settings {
+  double P = 0.0;
+  double heating_duration = 0.0;
+  double t_start = 0.0;
+  double t_end = 0.0;
+  double dt = 0.0;
+  std::vector<double> locations;
+  std::string filename;
+};
+
 // How a run ended and what it measured, so that the dialogue can report it and write the same
 // readings again under another name.
 struct RunResult {
@@ -51,6 +62,3 @@ struct RunResult {
 RunResult runSim(double P, double heating_duration, double t_start, double t_end, double dt,
                  std::vector<double> locations, std::string filename,
                  RunClock& clock = steady_run_clock());
-
-// Writes a run's results file under name, as runSim does, handed over in role with its cells.
-bool write_results(const std::string& name, const RunResult& run, FileRole role);

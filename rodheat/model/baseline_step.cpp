@@ -5,6 +5,8 @@
 
 #include "model/simulation.h"
 
+// The formula written plainly: one of its three bodies, with node_rate and rate_pair in
+// model/rod_step.cpp, which test_rod_step.cpp holds to this one.
 void baseline_advance(Simulation& sim, double P, double dt) {
   std::vector<double>& T = sim.T;
   const double T_out4 = std::pow(T_out, 4.0);

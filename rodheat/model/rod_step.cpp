@@ -56,7 +56,12 @@ inline __attribute__((always_inline)) void set_ghost_nodes(double* __restrict t)
   t[last_node + 1] = t[last_node - 1] + 2 * gR * node_spacing;
 }
 
-// A node's rate of change from the field as it stands, before the heater.
+// A node's rate of change from the field as it stands, before the heater. The rod's formula has
+// three bodies on purpose: this one (every native path and the browser's plain step), rate_pair
+// below (the browser profile's two-node step) and baseline_advance (model/baseline_step.cpp), so
+// a change to the physics is made in all three. test_rod_step.cpp holds the paths to the
+// baseline, and debug.csv's sha256, pinned in tests/test_profile.cpp and web/test/check.js,
+// holds the native and the browser's bodies to the same bytes.
 template <bool fused>
 inline __attribute__((always_inline)) double node_rate(const double* __restrict t, int i) {
   double r = conduction * ((t[i + 1] - 2 * t[i]) + t[i - 1]);
@@ -105,7 +110,8 @@ inline v128_t fourth_power_pair(v128_t x) {
       q, wasm_f64x2_add(f, wasm_f64x2_mul(wasm_f64x2_splat(2.0), wasm_f64x2_mul(p, e))));
 }
 
-// node_rate two nodes at a time, which the compiler does not find by itself.
+// node_rate two nodes at a time, which the compiler does not find by itself: one of the formula's
+// three bodies (see node_rate).
 inline void rate_pair(const double* __restrict t, double* rate, int at) {
   const v128_t here = wasm_v128_load(t + at);
   v128_t r = wasm_f64x2_mul(
