@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "run_program.h"
 
@@ -22,3 +24,29 @@ class ScratchDir {
  private:
   std::string path_;
 };
+
+// Works inside a fresh directory for the life of the object.
+class InScratchDir {
+ public:
+  InScratchDir() : dir_(make_scratch_dir()), old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_);
+  }
+  ~InScratchDir() {
+    std::filesystem::current_path(old_);
+    std::filesystem::remove_all(dir_);
+  }
+
+ private:
+  std::string dir_;
+  std::filesystem::path old_;
+};
+
+// The names in a folder, sorted.
+inline std::vector<std::string> folder_content(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
-#include "child_process.h"
 #include "console_capture.h"
 #include "dialogue/dialogue.h"
-#include "files/atomic_file.h"
 #include "run_program.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -54,22 +52,6 @@ struct Recorder {
 const std::string closing_prompt =
     "Press ENTER to exit the simulation or type \"restart\" and ENTER to begin a new "
     "experiment.\n";
-
-// Works inside a fresh directory for the life of the object.
-class InScratchDir {
- public:
-  InScratchDir() : dir_(make_scratch_dir()), old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir_);
-  }
-  ~InScratchDir() {
-    std::filesystem::current_path(old_);
-    std::filesystem::remove_all(dir_);
-  }
-
- private:
-  std::string dir_;
-  std::filesystem::path old_;
-};
 
 }  // namespace
 
@@ -137,48 +119,4 @@ TEST(Dialogue, a_substituted_file_check_alone_decides_which_names_are_refused) {
   EXPECT_NE(capture.text().find("Invalid entry.  The file \"run1.txt\" cannot be written.\n"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_empty("."));
-}
-
-TEST(FileWritable,
-     new_and_existing_files_are_writable_and_untouched_but_not_a_folder_or_missing_one) {
-  InScratchDir scratch;
-  EXPECT_TRUE(file_writable("fresh.txt"));
-  EXPECT_FALSE(file_exists("fresh.txt"));
-  { std::ofstream("old.txt", std::ios::binary) << "earlier results\n"; }
-  const auto before = std::filesystem::last_write_time("old.txt");
-  EXPECT_TRUE(file_writable("old.txt"));
-  EXPECT_EQ(read_file("old.txt"), "earlier results\n");
-  EXPECT_EQ(std::filesystem::last_write_time("old.txt"), before);
-  std::filesystem::create_directory("taken.txt");
-  EXPECT_FALSE(file_writable("taken.txt"));
-  EXPECT_TRUE(std::filesystem::is_directory("taken.txt"));
-  EXPECT_FALSE(file_writable("missing/run1.txt"));
-  EXPECT_FALSE(file_exists("missing"));
-}
-
-TEST(FileWritable, special_files_and_names_with_a_nul_are_refused_without_blocking) {
-  InScratchDir scratch;
-  { std::ofstream("data", std::ios::binary) << "kept\n"; }
-  // Cut at the NUL, this name would be the existing file "data".
-  EXPECT_FALSE(file_writable(std::string("data\0x.txt", 10)));
-  // Windows makes symbolic links only with extra privileges.
-  if (posix_platform()) {
-    std::filesystem::create_directory("folder");
-    std::filesystem::create_symlink("folder", "link.txt");
-    EXPECT_FALSE(file_writable("link.txt"));
-    std::filesystem::create_symlink("data", "data.txt");
-    EXPECT_TRUE(file_writable("data.txt"));
-    std::filesystem::create_symlink("nowhere/x", "dangling.txt");
-    EXPECT_FALSE(file_writable("dangling.txt"));
-  }
-  if (make_fifo("pipe.txt")) {
-    // Opening a FIFO that nothing reads would block this call for ever.
-    EXPECT_FALSE(file_writable("pipe.txt"));
-    EXPECT_FALSE(write_file_atomically("pipe.txt", [](std::ostream& out) { out << "lost\n"; }));
-    EXPECT_TRUE(std::filesystem::is_fifo("pipe.txt"));
-  }
-  if (std::filesystem::is_character_file("/dev/null")) {
-    EXPECT_FALSE(file_writable("/dev/null"));
-  }
-  EXPECT_EQ(read_file("data"), "kept\n");
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +10,6 @@
 #include "child_process.h"
 #include "console_capture.h"
 #include "experiment/run.h"
-#include "files/atomic_file.h"
 #include "model/seeding.h"
 #include "model/simulation.h"
 #include "platform/platform.h"
@@ -141,15 +139,6 @@ TEST_F(RunTest, run_without_sensors_prints_the_time_column_alone) {
             " Heating duration: 600s,\n\nSensor locations: cm.\n\n| t(s) |\n");
 }
 
-std::vector<std::string> folder_content(const std::string& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_later_one_replaces_it_cleanly) {
   { std::ofstream(file_) << "earlier results\n"; }
   // The table of this run is far larger than the limit, so the write fails part of the way.
@@ -165,78 +154,6 @@ TEST_F(RunTest, failed_write_keeps_the_earlier_file_and_a_later_one_replaces_it_
   ASSERT_TRUE(unpaced_run(100, 600, 0, 60, 5, {0.05, 0.1, 0.15}, file_).written);
   EXPECT_EQ(read_file(file_).substr(0, 29), "Tavix 2021 Experimental Round");
   EXPECT_EQ(folder_content(dir_), std::vector<std::string>{"results.txt"});
-}
-
-TEST_F(RunTest, results_through_a_symlink_replace_its_target_and_the_link_stays) {
-  if (!posix_platform()) GTEST_SKIP() << "Windows makes symbolic links only with privileges";
-  namespace fs = std::filesystem;
-  fs::create_directory(dir_ + "/kept");
-  { std::ofstream(dir_ + "/kept/real.txt") << "earlier results\n"; }
-  fs::create_symlink("kept/real.txt", file_);
-  ASSERT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, file_).written);
-  EXPECT_TRUE(fs::is_symlink(file_));
-  EXPECT_EQ(read_file(dir_ + "/kept/real.txt").substr(0, 29), "Tavix 2021 Experimental Round");
-  EXPECT_EQ(folder_content(dir_ + "/kept"), std::vector<std::string>{"real.txt"});
-  // An absolute link to a file one folder up, named by its absolute path: the name the link
-  // leads to has a part fewer.
-  const std::string absolute = fs::absolute(dir_).string();
-  fs::create_directory(absolute + "/L2");
-  { std::ofstream(absolute + "/yy.txt") << "earlier results\n"; }
-  fs::create_symlink(absolute + "/yy.txt", absolute + "/L2/x.txt");
-  EXPECT_TRUE(file_writable(absolute + "/L2/x.txt"));
-}
-
-TEST_F(RunTest, a_name_as_long_as_the_file_system_takes_is_written_and_a_longer_one_refused) {
-  const std::string longest = dir_ + "/" + std::string(240, 'n') + ".txt";
-  // Paths without the long-path prefix stop at 260 characters on Windows.
-  if (posix_platform()) {
-    EXPECT_TRUE(file_writable(longest));
-    EXPECT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, longest).written);
-    // A whole name just under the system's limit, however little room its folder leaves.
-    std::string folder = dir_;
-    while (folder.size() < 4055)
-      folder += "/" + std::string(std::min<std::size_t>(200, 4054 - folder.size()), 'd');
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(file_writable(folder + "/x.txt"));
-    EXPECT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, folder + "/x.txt").written);
-  }
-  EXPECT_FALSE(file_writable(dir_ + "/" + std::string(252, 'n') + ".txt"));
-}
-
-TEST_F(RunTest, another_users_link_in_a_shared_sticky_folder_is_neither_followed_nor_replaced) {
-  namespace fs = std::filesystem;
-  fs::permissions(dir_, static_cast<fs::perms>(0755), fs::perm_options::replace);
-  fs::create_directory(dir_ + "/shared");
-  fs::permissions(dir_ + "/shared", static_cast<fs::perms>(01777), fs::perm_options::replace);
-  fs::create_directory(dir_ + "/private");
-  { std::ofstream(dir_ + "/private/data.txt") << "private\n"; }
-  const std::string link = dir_ + "/shared/results.txt";
-  const int planted = exit_status_as_other_user([&] {
-    std::error_code ec;
-    fs::create_symlink("../private/data.txt", link, ec);
-    return ec ? 1 : 0;
-  });
-  if (planted == -2) GTEST_SKIP() << "only root can plant a link as another user";
-  ASSERT_EQ(planted, 0);
-  EXPECT_FALSE(file_writable(link));
-  EXPECT_FALSE(unpaced_run(100, 600, 0, 5, 5, {0.05}, link).written);
-  EXPECT_EQ(read_file(dir_ + "/private/data.txt"), "private\n");
-  EXPECT_TRUE(fs::is_symlink(link));
-  // A neighbour's link to a folder is no way in either, and a neighbour's file lends no bits.
-  const std::string open_file = dir_ + "/shared/open.txt";
-  ASSERT_EQ(exit_status_as_other_user([&] {
-              std::error_code ec;
-              fs::create_directory_symlink("../private", dir_ + "/shared/evil", ec);
-              std::ofstream(open_file) << "planted\n";
-              fs::permissions(open_file, static_cast<fs::perms>(0666), ec);
-              return ec ? 1 : 0;
-            }),
-            0);
-  EXPECT_FALSE(file_writable(dir_ + "/shared/evil/x.txt"));
-  EXPECT_FALSE(unpaced_run(100, 600, 0, 5, 5, {0.05}, dir_ + "/shared/evil/x.txt").written);
-  EXPECT_EQ(folder_content(dir_ + "/private"), std::vector<std::string>{"data.txt"});
-  ASSERT_TRUE(unpaced_run(100, 600, 0, 5, 5, {0.05}, open_file).written);
-  EXPECT_EQ(fs::status(open_file).permissions(), new_file_permissions());
 }
 
 // The dialogue refuses exactly the windows in which the run would take no reading.

@@ -277,30 +277,32 @@ int run_dialogue(const ExperimentRun& run, const std::function<void()>& pause,
     do {
       if (!ask_parameters(settings, can_write)) return 1;
     } while (ask_restart_parameters());
-    // From the setup on, the pause belongs to the run: Ctrl-C there is a run stopped before its
-    // first reading.
-    begin_guarded_run();
-    print_setup(settings);
-    std::cout.flush();
-    wait();
-    const Interruption early = pending_interruption();
     RunResult result;
-    if (early.requested) {
-      result.interrupted = true;
-      result.ends_program = early.ends_program;
-      result.signal_number = early.signal_number;
-    } else {
-      result = experiment(settings);
+    bool has_readings = false;
+    bool kept = false;
+    {
+      // From the setup on, the pause belongs to the run: Ctrl-C there is a run stopped before its
+      // first reading.
+      const GuardedRun guard;
+      print_setup(settings);
+      std::cout.flush();
+      wait();
+      const Interruption early = pending_interruption();
+      if (early.requested) {
+        result.interrupted = true;
+        result.ends_program = early.ends_program;
+        result.signal_number = early.signal_number;
+      } else {
+        result = experiment(settings);
+      }
+      // The guard lasts until the readings are kept, so that no signal finds them in memory only.
+      has_readings = !result.interrupted || result.rows > 0;
+      const auto ask_again = [&](std::string& name) {
+        std::cout << filename_prompt;
+        return read_filename(name, can_write, false);
+      };
+      kept = !has_readings || keep_results(settings.filename, result, ask_again, write_again);
     }
-    // The guard lasts until the readings are kept, so that no signal can find them in memory only.
-    const bool has_readings = !result.interrupted || result.rows > 0;
-    const auto ask_again = [&](std::string& name) {
-      std::cout << filename_prompt;
-      return read_filename(name, can_write, false);
-    };
-    const bool kept =
-        !has_readings || keep_results(settings.filename, result, ask_again, write_again);
-    end_guarded_run();
     if (!kept) {
       if (result.written) report_run(result, settings.filename);
       return 1;

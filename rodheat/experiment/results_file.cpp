@@ -58,10 +58,13 @@ bool keep_results(std::string& filename, RunResult& result, const NameQuestion& 
       return true;
     }
     discard_pending_terminal_input();
-    begin_guarded_question();
-    const bool named = ask_again(filename);
-    const Interruption noted = pending_interruption();
-    end_guarded_question();
+    bool named = false;
+    Interruption noted;
+    {
+      const GuardedQuestion question;
+      named = ask_again(filename);
+      noted = pending_interruption();
+    }
     if (noted.requested) {
       // The interrupted read left the stream failed; the closing prompt reads on.
       std::cin.clear();

@@ -84,7 +84,7 @@ RunResult runSim(double P, double heating_duration, double t_start, double t_end
                  std::vector<double> locations, std::string filename, RunClock& clock) {
   Simulation sim(locations);
   RunResult result;
-  begin_guarded_run();
+  const GuardedRun guard;
   const auto results_so_far = [&] {
     std::ostringstream content;
     sim.dump_measurements(content, P, heating_duration, t_end, dt);
@@ -103,7 +103,6 @@ RunResult runSim(double P, double heating_duration, double t_start, double t_end
     result.written = write_results(filename, result, FileRole::results);
   // A request to end that came while the file was written is carried out once it is complete.
   const Interruption last = pending_interruption();
-  end_guarded_run();
   result.ends_program = last.ends_program;
   result.signal_number = last.ends_program ? last.signal_number : stopped_by;
   return result;

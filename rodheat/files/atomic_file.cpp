@@ -105,48 +105,38 @@ class NamePicker {
 // Anything but a taken name will not go away by trying another; names with a random part are
 // not used up by anyone, and the bound only keeps a file system that calls every name taken
 // from holding the program for ever.
-NewFileHandle create_first_free(const Folder& folder, const std::function<fs::path(int)>& name,
-                                fs::path& made) {
-  for (int attempt = 0; attempt < 100000; ++attempt) {
-    const fs::path candidate = name(attempt);
-    bool taken = false;
-    const NewFileHandle file = create_new_file(folder, candidate, taken);
-    if (file != no_new_file) {
-      made = candidate;
-      return file;
-    }
-    if (!taken) return no_new_file;
+std::error_code create_first_free(const Folder& folder, const std::function<fs::path(int)>& name,
+                                  NewFile& file, fs::path& made) {
+  std::error_code error = std::make_error_code(std::errc::file_exists);
+  for (int attempt = 0; attempt < 100000 && error == std::errc::file_exists; ++attempt) {
+    made = name(attempt);
+    error = create_new_file(folder, made, file);
   }
-  return no_new_file;
+  return error;
 }
 
 // The name is short so that any target name the file system takes leaves room for it.
-NewFileHandle create_temporary(const Folder& folder, fs::path& temporary) {
+std::error_code create_temporary(const Folder& folder, NewFile& file) {
   NamePicker picker;
+  fs::path made;
   return create_first_free(
-      folder, [&](int) { return ".rodheat-" + picker.next() + ".tmp"; }, temporary);
+      folder, [&](int) { return ".rodheat-" + picker.next() + ".tmp"; }, file, made);
 }
 
 // The temporary file goes into the target's own folder, held open, so that the final rename
-// never crosses file systems and never lands in a folder swapped in meanwhile.
-bool write_beside(const fs::path& target, const std::string& content) {
+// never crosses file systems and never lands in a folder swapped in meanwhile. A file that gets
+// no further than any step is removed as its object goes.
+std::error_code write_beside(const fs::path& target, const std::string& content) {
   Folder folder;
-  if (!open_folder(folder_of(target), folder)) return false;
+  std::error_code error = open_folder(folder_of(target), folder);
+  if (error) return error;
   const fs::path name = target.filename();
-  fs::path temporary;
-  const NewFileHandle file = create_temporary(folder, temporary);
-  bool ok = false;
-  if (file != no_new_file) {
-    if (!write_new_file(file, content)) {
-      abandon_new_file(file);
-    } else {
-      ok = finish_new_file(file, replacement_permissions(folder, name)) &&
-           rename_durably(folder, temporary, name);
-    }
-    if (!ok) remove_new_file(folder, temporary);
+  NewFile file;
+  if (!(error = create_temporary(folder, file)) && !(error = file.write(content)) &&
+      !(error = file.finish(replacement_permissions(folder, name)))) {
+    error = file.rename_over(name);
   }
-  close_folder(folder);
-  return ok;
+  return error;
 }
 
 }  // namespace
@@ -179,31 +169,27 @@ bool write_file_atomically(const std::string& name, const std::function<void(std
     return false;
   }
   const std::string bytes = content.str();
-  begin_file_write();
-  const bool ok = write_beside(target, bytes);
+  const FileWriteHold hold;
+  const bool written = !write_beside(target, bytes);
   // Inside the hold: ended between the rename and here, the program would leave a file unseen.
-  if (ok) hand_over_file(kind.role, name, bytes, kind.cells);
-  end_file_write();
-  return ok;
+  if (written) hand_over_file(kind.role, name, bytes, kind.cells);
+  return written;
 }
 
 std::string reserve_new_file(const std::string& folder, const std::string& stem,
                              const std::string& extension) {
   Folder held;
-  if (!open_folder(folder, held)) return "";
+  if (open_folder(folder, held)) return "";
   NamePicker picker;
+  NewFile file;
   fs::path name;
-  const NewFileHandle file = create_first_free(
+  const std::error_code error = create_first_free(
       held,
       [&](int attempt) {
         return attempt == 0 ? stem + extension : stem + "-" + picker.next() + extension;
       },
-      name);
-  std::string reserved;
-  if (file != no_new_file) {
-    abandon_new_file(file);
-    reserved = (fs::path(folder) / name).string();
-  }
-  close_folder(held);
-  return reserved;
+      file, name);
+  if (error) return "";
+  file.keep();
+  return (fs::path(folder) / name).string();
 }

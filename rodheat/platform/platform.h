@@ -5,55 +5,104 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 // What rodheat needs of its platform beyond the standard library: files, signals, the terminal,
 // and a pause that lets a browser's page run. Each platform (POSIX, Windows, the browser) has its
 // own implementation file, chosen by the build.
 
-// --- new files, written only through the handle that created them, in a folder held open ---
-
-using NewFileHandle = std::intptr_t;
-constexpr NewFileHandle no_new_file = -1;
+// --- new files, written only through the object that created them, in a folder held open ---
+// A failed call gives the system's error (errno, or Windows' error code), so that the caller
+// decides what it means; a name already taken compares equal to std::errc::file_exists.
 
 // A folder held open while a file is made in it, so that the folder renamed or swapped for a
-// link meanwhile cannot send the file elsewhere; where a platform holds no folder open, its path.
-struct Folder {
-  std::intptr_t handle = -1;
-  std::filesystem::path path;
+// link meanwhile cannot send the file elsewhere; where a platform holds no folder open, its path
+// alone. The folder is closed when the object goes.
+class Folder {
+ public:
+  Folder() = default;
+  Folder(Folder&& other) noexcept { swap(other); }
+  Folder& operator=(Folder&& other) noexcept {
+    swap(other);
+    return *this;
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder();
+
+  const std::filesystem::path& path() const { return path_; }
+  std::intptr_t handle() const { return handle_; }
+
+ private:
+  friend std::error_code open_folder(const std::filesystem::path& path, Folder& folder);
+  void swap(Folder& other) noexcept {
+    std::swap(handle_, other.handle_);
+    path_.swap(other.path_);
+  }
+
+  std::intptr_t handle_ = -1;
+  std::filesystem::path path_;
 };
 
-// False when the folder cannot be opened; close_folder releases one that was.
-bool open_folder(const std::filesystem::path& path, Folder& folder);
-void close_folder(const Folder& folder);
+std::error_code open_folder(const std::filesystem::path& path, Folder& folder);
 
-// Creates a file that did not exist before in the folder, readable and writable by its owner
-// alone; returns no_new_file when the name is taken (name_taken set) or the folder refuses it.
-NewFileHandle create_new_file(const Folder& folder, const std::filesystem::path& name,
-                              bool& name_taken);
+// A file that did not exist before, made in a folder held open, readable and writable by its
+// owner alone and written only through this object. Until it is renamed into place or kept, the
+// object owns its name: an abandoned file is removed when the object goes. Its folder outlives
+// it.
+class NewFile {
+ public:
+  NewFile() = default;
+  NewFile(NewFile&& other) noexcept { swap(other); }
+  NewFile& operator=(NewFile&& other) noexcept {
+    swap(other);
+    return *this;
+  }
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  ~NewFile();
 
-// Writes all of data at the end of the file; false on any error.
-bool write_new_file(NewFileHandle file, const std::string& data);
+  // Writes all of data at the end of the file.
+  std::error_code write(const std::string& data);
+  // Gives the file its final permission bits, puts its content on the storage device and closes
+  // it; closed whatever the outcome, and still removed if it goes no further.
+  std::error_code finish(std::filesystem::perms permissions);
+  // Renames the finished file over to, in its folder, and puts the folder's changed entry on the
+  // storage device; the file is then no longer this object's to remove.
+  std::error_code rename_over(const std::filesystem::path& to);
+  // Closes the file and leaves it under its name.
+  void keep();
 
-// Gives the file its final permission bits, puts its content on the storage device and closes
-// it; the handle is closed whatever the outcome.
-bool finish_new_file(NewFileHandle file, std::filesystem::perms permissions);
+ private:
+  friend std::error_code create_new_file(const Folder& folder, const std::filesystem::path& name,
+                                         NewFile& file);
+  void swap(NewFile& other) noexcept {
+    std::swap(handle_, other.handle_);
+    std::swap(folder_, other.folder_);
+    name_.swap(other.name_);
+  }
+  void close();
 
-// Closes a file that will not be finished.
-void abandon_new_file(NewFileHandle file);
+  std::intptr_t handle_ = -1;
+  // Set while the name is this object's to remove.
+  const Folder* folder_ = nullptr;
+  std::filesystem::path name_;
+};
 
-// Between these two, a signal that would end the program waits, so that no temporary file is
-// left behind and no file is left half written.
-void begin_file_write();
-void end_file_write();
+std::error_code create_new_file(const Folder& folder, const std::filesystem::path& name,
+                                NewFile& file);
 
-// Renames from over to, both names in the folder, and puts the folder's changed entry on the
-// storage device.
-bool rename_durably(const Folder& folder, const std::filesystem::path& from,
-                    const std::filesystem::path& to);
-
-// Removes a file of the folder.
-void remove_new_file(const Folder& folder, const std::filesystem::path& name);
+// While one lives, a signal that would end the program waits, so that no temporary file is left
+// behind and no file is left half written.
+class FileWriteHold {
+ public:
+  FileWriteHold();
+  ~FileWriteHold();
+  FileWriteHold(const FileWriteHold&) = delete;
+  FileWriteHold& operator=(const FileWriteHold&) = delete;
+};
 
 // The bits a file replacing name gets: those of the file there, without setuid, setgid and
 // sticky, where it is a regular file of this user's (never through a link); otherwise those of
@@ -121,26 +170,39 @@ struct Interruption {
   int signal_number = 0;
 };
 
-// From begin to end, Ctrl-C, Ctrl-\ (quit), a closed terminal window, termination requests and
-// every other signal that would end the program are only noted (those ignored when the program
+// While a GuardedRun lives, Ctrl-C, Ctrl-\ (quit), a closed terminal window, termination requests
+// and every other signal that would end the program are only noted (those ignored when the program
 // started stay ignored; a fault signal only when another process sends it, while a real fault
 // gives the terminal back and ends the program as it would have), and a terminal does not echo
-// typed keys; end restores both as they were. A request to end resumes a terminal paused by
+// typed keys; its end restores both as they were. A request to end resumes a terminal paused by
 // Ctrl-S, and from then on output that the terminal has taken none of for about a second, or
 // none of when a second request comes, is thrown away, so that the end never waits for a screen
 // that takes nothing; a slow one loses nothing. After such a request the guard lasts until the
 // exit. A run stopped by Ctrl-Z gives the terminal back as it was, and takes it again when
 // continued in the foreground; in the background it leaves the terminal to the job that has it,
-// and ended there (kill %1) it ends as in the foreground. Pairs may nest; only the outermost
+// and ended there (kill %1) it ends as in the foreground. Guards may nest; only the outermost
 // begins and ends the guard, and in a browser tells the page.
-void begin_guarded_run();
-Interruption pending_interruption();
-void end_guarded_run();
+class GuardedRun {
+ public:
+  GuardedRun();
+  ~GuardedRun();
+  GuardedRun(const GuardedRun&) = delete;
+  GuardedRun& operator=(const GuardedRun&) = delete;
+};
 
-// Within a guarded run, a question that waits for its answer: the terminal echoes as usual, the
-// notes start afresh, and a signal ends the wait for a line, which then reads as ended input.
-void begin_guarded_question();
-void end_guarded_question();
+// What the guard has noted so far.
+Interruption pending_interruption();
+
+// Within a guarded run, while one lives, a question waits for its answer: the terminal echoes as
+// usual, the notes start afresh, and a signal ends the wait for a line, which then reads as
+// ended input.
+class GuardedQuestion {
+ public:
+  GuardedQuestion();
+  ~GuardedQuestion();
+  GuardedQuestion(const GuardedQuestion&) = delete;
+  GuardedQuestion& operator=(const GuardedQuestion&) = delete;
+};
 
 // --- what a browser's page is handed ---
 

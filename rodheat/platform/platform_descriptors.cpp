@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -13,52 +14,74 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int descriptor(const Folder& folder) { return static_cast<int>(folder.handle); }
+int descriptor(const Folder& folder) { return static_cast<int>(folder.handle()); }
+
+std::error_code last_error() { return {errno, std::generic_category()}; }
 
 }  // namespace
 
-bool open_folder(const fs::path& path, Folder& folder) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  folder.handle = fd;
-  folder.path = path;
-  return true;
+Folder::~Folder() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
-void close_folder(const Folder& folder) { ::close(descriptor(folder)); }
+std::error_code open_folder(const fs::path& path, Folder& folder) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return last_error();
+  Folder opened;
+  opened.handle_ = fd;
+  opened.path_ = path;
+  folder = std::move(opened);
+  return {};
+}
 
-NewFileHandle create_new_file(const Folder& folder, const fs::path& name, bool& name_taken) {
+std::error_code create_new_file(const Folder& folder, const fs::path& name, NewFile& file) {
   // O_EXCL: a name someone else made meanwhile, a symlink included, is never taken over.
   const int fd =
       ::openat(descriptor(folder), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  name_taken = fd < 0 && errno == EEXIST;
-  return fd < 0 ? no_new_file : fd;
+  if (fd < 0) return last_error();
+  NewFile made;
+  made.handle_ = fd;
+  made.folder_ = &folder;
+  made.name_ = name;
+  file = std::move(made);
+  return {};
 }
 
-bool write_new_file(NewFileHandle file, const std::string& data) {
+NewFile::~NewFile() {
+  close();
+  if (folder_ != nullptr) ::unlinkat(descriptor(*folder_), name_.c_str(), 0);
+}
+
+void NewFile::close() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+std::error_code NewFile::write(const std::string& data) {
   std::size_t done = 0;
   while (done < data.size()) {
-    const ssize_t n = ::write(static_cast<int>(file), data.data() + done, data.size() - done);
+    const ssize_t n = ::write(static_cast<int>(handle_), data.data() + done, data.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return last_error();
+    // A write that takes nothing and reports no error would repeat for ever.
+    if (n == 0) return std::make_error_code(std::errc::io_error);
     done += static_cast<std::size_t>(n);
   }
-  return true;
+  return {};
 }
 
-void abandon_new_file(NewFileHandle file) { ::close(static_cast<int>(file)); }
-
-bool rename_durably(const Folder& folder, const fs::path& from, const fs::path& to) {
-  if (::renameat(descriptor(folder), from.c_str(), descriptor(folder), to.c_str()) != 0) {
-    return false;
-  }
+std::error_code NewFile::rename_over(const fs::path& to) {
+  const int fd = descriptor(*folder_);
+  if (::renameat(fd, name_.c_str(), fd, to.c_str()) != 0) return last_error();
+  folder_ = nullptr;
   // The new name is in place either way; syncing its folder only makes it survive a power cut.
-  ::fsync(descriptor(folder));
-  return true;
+  ::fsync(fd);
+  return {};
 }
 
-void remove_new_file(const Folder& folder, const fs::path& name) {
-  ::unlinkat(descriptor(folder), name.c_str(), 0);
+void NewFile::keep() {
+  close();
+  folder_ = nullptr;
 }
 
 fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {

@@ -9,20 +9,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <thread>
 
 #ifdef __linux__
 #include <linux/fs.h>
 #endif
 
 #include "core_dump_posix.h"
-#include "platform/platform.h"
+#include "platform/platform_units.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int descriptor(NewFileHandle file) { return static_cast<int>(file); }
 
 // Files on a folder that takes only appended data, or none, cannot be renamed into it.
 bool folder_is_append_only(const fs::path& folder) {
@@ -201,7 +198,6 @@ sigset_t guarded_set() {
 
 struct sigaction saved_stop_action;
 struct sigaction saved_continue_action;
-int guard_depth = 0;
 
 extern "C" void stop_with_terminal_restored(int) {
   const int saved_errno = errno;
@@ -230,25 +226,32 @@ extern "C" void take_terminal_again(int) {
   errno = saved_errno;
 }
 
-// restartable: a signal never makes a write to the terminal fail, so that no row is lost from
-// the screen; a question's read, in contrast, must end so that the signal is acted upon. saved:
-// where the actions in place before go, or null to keep those saved already.
-void install_guard(bool restartable, struct sigaction* saved) {
+// During a run a signal never makes a write to the terminal fail, so that no row is lost from
+// the screen; a question's read, in contrast, must end so that the signal is acted upon.
+void note_signals_with(void (*note)(int, siginfo_t*, void*), int flags) {
   noted_signal = 0;
   noted_end = 0;
   struct sigaction action {};
-  action.sa_sigaction = restartable ? note_signal : note_signal_at_question;
-  action.sa_flags = SA_SIGINFO | (restartable ? SA_RESTART : 0);
+  action.sa_sigaction = note;
+  action.sa_flags = SA_SIGINFO | flags;
   // A signal while another is noted waits for it, so the two notes never interleave.
   action.sa_mask = guarded_set();
   for (std::size_t i = 0; i < guarded_count; ++i) {
-    if (ignored_at_start[i]) continue;
-    const int number = guarded_signals[i];
-    ::sigaction(number, &action, saved != nullptr ? &saved[number] : nullptr);
+    if (!ignored_at_start[i]) ::sigaction(guarded_signals[i], &action, nullptr);
   }
 }
 
-void remove_guard() {
+void note_signals_during_run() { note_signals_with(note_signal, SA_RESTART); }
+void note_signals_at_question() { note_signals_with(note_signal_at_question, 0); }
+
+void save_signal_actions() {
+  for (std::size_t i = 0; i < guarded_count; ++i) {
+    const int number = guarded_signals[i];
+    ::sigaction(number, nullptr, &saved_actions[number]);
+  }
+}
+
+void restore_signal_actions() {
   for (std::size_t i = 0; i < guarded_count; ++i) {
     const int number = guarded_signals[i];
     if (!ignored_at_start[i]) ::sigaction(number, &saved_actions[number], nullptr);
@@ -257,19 +260,23 @@ void remove_guard() {
 
 }  // namespace
 
-bool finish_new_file(NewFileHandle file, fs::perms permissions) {
-  const int fd = descriptor(file);
-  const bool synced =
-      ::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::all)) == 0 && ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
+std::error_code NewFile::finish(fs::perms permissions) {
+  const int fd = static_cast<int>(handle_);
+  std::error_code error;
+  if (::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::all)) != 0 || ::fsync(fd) != 0) {
+    error.assign(errno, std::generic_category());
+  }
+  handle_ = -1;
+  if (::close(fd) != 0 && !error) error.assign(errno, std::generic_category());
+  return error;
 }
 
-void begin_file_write() {
+FileWriteHold::FileWriteHold() {
   const sigset_t held = guarded_set();
   ::sigprocmask(SIG_BLOCK, &held, nullptr);
 }
 
-void end_file_write() {
+FileWriteHold::~FileWriteHold() {
   const sigset_t held = guarded_set();
   ::sigprocmask(SIG_UNBLOCK, &held, nullptr);
 }
@@ -321,10 +328,6 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
 
 fs::path temporary_folder() { return "/tmp"; }
 
-void pause_for(std::chrono::nanoseconds duration) {
-  if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
-}
-
 void survive_file_size_limit() { ::signal(SIGXFSZ, SIG_IGN); }
 
 void survive_closed_output() { ::signal(SIGPIPE, SIG_IGN); }
@@ -333,11 +336,11 @@ void discard_pending_terminal_input() {
   if (::isatty(STDIN_FILENO)) ::tcflush(STDIN_FILENO, TCIFLUSH);
 }
 
-void begin_guarded_run() {
-  if (guard_depth++ > 0) return;
+void start_guarded_run() {
   find_guarded_signals();
   null_output = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  install_guard(true, saved_actions);
+  save_signal_actions();
+  note_signals_during_run();
   termios current{};
   if (::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &current) == 0) {
     saved_terminal = current;
@@ -357,16 +360,9 @@ void begin_guarded_run() {
   ::sigaction(SIGCONT, &resume, &saved_continue_action);
 }
 
-Interruption pending_interruption() {
-  Interruption noted;
-  noted.signal_number = noted_signal;
-  noted.requested = noted.signal_number != 0;
-  noted.ends_program = noted_end != 0;
-  return noted;
-}
+Interruption pending_interruption() { return noted_interruption(noted_signal, noted_end != 0); }
 
-void end_guarded_run() {
-  if (--guard_depth > 0) return;
+void stop_guarded_run() {
   ::sigaction(SIGTSTP, &saved_stop_action, nullptr);
   ::sigaction(SIGCONT, &saved_continue_action, nullptr);
   set_terminal(saved_terminal);
@@ -375,21 +371,21 @@ void end_guarded_run() {
   // A program ending on a request keeps the guard until it exits, so that its last words still
   // never wait for a terminal that takes nothing.
   if (noted_end != 0) return;
-  remove_guard();
+  restore_signal_actions();
   if (null_output >= 0) ::close(null_output);
   null_output = -1;
 }
 
-void begin_guarded_question() {
+GuardedQuestion::GuardedQuestion() {
   question_input = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
   empty_input = question_input >= 0 ? ::open("/dev/null", O_RDONLY | O_CLOEXEC) : -1;
-  install_guard(false, nullptr);
+  note_signals_at_question();
   terminal_quiet = 0;
   set_terminal(saved_terminal);
 }
 
-void end_guarded_question() {
-  install_guard(true, nullptr);
+GuardedQuestion::~GuardedQuestion() {
+  note_signals_during_run();
   if (question_input >= 0) {
     ::dup2(question_input, STDIN_FILENO);
     ::close(question_input);

@@ -1,9 +1,10 @@
 #include <emscripten.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include "platform/platform.h"
+#include "platform/platform_units.h"
 
 namespace fs = std::filesystem;
 
@@ -20,11 +21,16 @@ extern "C" void labsim_hand_over_file(const char* role, const char* name, std::s
                                       std::size_t cells_length);
 
 // The page's file system lives in memory and has one user: no bits to set, no device to sync.
-bool finish_new_file(NewFileHandle file, fs::perms) { return ::close(static_cast<int>(file)) == 0; }
+std::error_code NewFile::finish(fs::perms) {
+  const int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  if (::close(fd) != 0) return {errno, std::generic_category()};
+  return {};
+}
 
 // No signal can end a program in the page between two of its own steps.
-void begin_file_write() {}
-void end_file_write() {}
+FileWriteHold::FileWriteHold() = default;
+FileWriteHold::~FileWriteHold() = default;
 
 // The browser's file system has one user; AT_EACCESS aborts there, and flags 0 asks the same.
 bool may_write_folder(const fs::path& folder) {
@@ -63,36 +69,24 @@ fs::path temporary_folder() { return "."; }
 void discard_pending_terminal_input() { labsim_discard_input(); }
 
 // The page's Stop and Ctrl-C are the console's Ctrl-C; the page hides keys typed during a run.
-// A nested begin must not forget a Stop the outer guard has seen.
-namespace {
-int guard_depth = 0;
-}  // namespace
-
-void begin_guarded_run() {
-  if (guard_depth++ > 0) return;
+void start_guarded_run() {
   labsim_forget_stop();
   labsim_run_event(1);
 }
 
 Interruption pending_interruption() {
-  Interruption noted;
-  if (labsim_stop_requested() != 0) {
-    noted.requested = true;
-    noted.signal_number = SIGINT;
-  }
-  return noted;
+  return noted_interruption(labsim_stop_requested() != 0 ? SIGINT : 0, false);
 }
 
 // A Stop that arrives after the last step must not stop the next run.
-void end_guarded_run() {
-  if (--guard_depth > 0) return;
+void stop_guarded_run() {
   labsim_forget_stop();
   labsim_run_event(0);
 }
 
 // As on a console, a question starts with fresh notes, and so does the run after it.
-void begin_guarded_question() { labsim_forget_stop(); }
-void end_guarded_question() { labsim_forget_stop(); }
+GuardedQuestion::GuardedQuestion() { labsim_forget_stop(); }
+GuardedQuestion::~GuardedQuestion() { labsim_forget_stop(); }
 
 namespace {
 

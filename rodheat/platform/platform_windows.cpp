@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 
-#include "platform/platform.h"
+#include "platform/platform_units.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-HANDLE handle_of(NewFileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE handle_of(std::intptr_t file) { return reinterpret_cast<HANDLE>(file); }
+
+std::error_code last_error() {
+  return {static_cast<int>(::GetLastError()), std::system_category()};
+}
 
 // The numbers the POSIX build reports for the same events, so that exit statuses agree.
 constexpr int interrupt_number = 2;
@@ -24,7 +27,6 @@ std::atomic<int> files_being_written{0};
 HANDLE settled = nullptr;
 DWORD saved_input_mode = 0;
 bool input_mode_saved = false;
-int guard_depth = 0;
 
 void update_settled() {
   if (run_guarded || files_being_written > 0) {
@@ -57,68 +59,98 @@ void watch_console_events() {
 }  // namespace
 
 // A folder is named by its path here: a folder in use cannot be renamed on Windows anyway.
-bool open_folder(const fs::path& path, Folder& folder) {
-  folder.path = path;
-  return true;
+Folder::~Folder() = default;
+
+std::error_code open_folder(const fs::path& path, Folder& folder) {
+  Folder named;
+  named.path_ = path;
+  folder = std::move(named);
+  return {};
 }
 
-void close_folder(const Folder&) {}
-
-NewFileHandle create_new_file(const Folder& folder, const fs::path& name, bool& name_taken) {
+std::error_code create_new_file(const Folder& folder, const fs::path& name, NewFile& file) {
   // CREATE_NEW so that a file someone else made meanwhile is never taken over.
-  const HANDLE file = ::CreateFileW((folder.path / name).c_str(), GENERIC_WRITE, 0, nullptr,
+  const HANDLE made = ::CreateFileW((folder.path() / name).c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  const DWORD error = file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-  name_taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-  return file == INVALID_HANDLE_VALUE ? no_new_file : reinterpret_cast<NewFileHandle>(file);
+  if (made == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+      return std::make_error_code(std::errc::file_exists);
+    }
+    return {static_cast<int>(error), std::system_category()};
+  }
+  NewFile opened;
+  opened.handle_ = reinterpret_cast<std::intptr_t>(made);
+  opened.folder_ = &folder;
+  opened.name_ = name;
+  file = std::move(opened);
+  return {};
 }
 
-bool write_new_file(NewFileHandle file, const std::string& data) {
+NewFile::~NewFile() {
+  close();
+  if (folder_ != nullptr) ::DeleteFileW((folder_->path() / name_).c_str());
+}
+
+void NewFile::close() {
+  if (handle_ != -1) ::CloseHandle(handle_of(handle_));
+  handle_ = -1;
+}
+
+std::error_code NewFile::write(const std::string& data) {
   std::size_t done = 0;
   while (done < data.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(handle_of(file), data.data() + done, chunk, &written, nullptr) ||
-        written == 0) {
-      return false;
+    if (!::WriteFile(handle_of(handle_), data.data() + done, chunk, &written, nullptr)) {
+      return last_error();
     }
+    if (written == 0) return std::make_error_code(std::errc::io_error);
     done += written;
   }
-  return true;
+  return {};
 }
 
 // Access lists, not permission bits, protect files here; a new file inherits its folder's.
-bool finish_new_file(NewFileHandle file, fs::perms) {
-  const bool flushed = ::FlushFileBuffers(handle_of(file)) != 0;
-  return ::CloseHandle(handle_of(file)) != 0 && flushed;
+std::error_code NewFile::finish(fs::perms) {
+  std::error_code error;
+  if (!::FlushFileBuffers(handle_of(handle_))) error = last_error();
+  const HANDLE file = handle_of(handle_);
+  handle_ = -1;
+  if (!::CloseHandle(file) && !error) error = last_error();
+  return error;
 }
 
-void abandon_new_file(NewFileHandle file) { ::CloseHandle(handle_of(file)); }
+std::error_code NewFile::rename_over(const fs::path& to) {
+  if (!::MoveFileExW((folder_->path() / name_).c_str(), (folder_->path() / to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return last_error();
+  }
+  folder_ = nullptr;
+  return {};
+}
 
-void begin_file_write() {
+void NewFile::keep() {
+  close();
+  folder_ = nullptr;
+}
+
+FileWriteHold::FileWriteHold() {
   watch_console_events();
   ++files_being_written;
   update_settled();
 }
 
-void end_file_write() {
+FileWriteHold::~FileWriteHold() {
   --files_being_written;
   update_settled();
 }
 
-bool rename_durably(const Folder& folder, const fs::path& from, const fs::path& to) {
-  return ::MoveFileExW((folder.path / from).c_str(), (folder.path / to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void remove_new_file(const Folder& folder, const fs::path& name) {
-  ::DeleteFileW((folder.path / name).c_str());
-}
-
-// Only the read-only bit is kept: access lists do the rest.
+// Asked as on every platform, but nothing here gives a file these bits: NewFile::finish
+// ignores them, and the new file's access list, inherited from its folder, protects it.
 fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {
   std::error_code ec;
-  const fs::file_status status = fs::symlink_status(folder.path / name, ec);
+  const fs::file_status status = fs::symlink_status(folder.path() / name, ec);
   if (!fs::is_regular_file(status)) return new_file_permissions();
   return status.permissions() & fs::perms::all;
 }
@@ -151,7 +183,8 @@ bool may_write_file(const fs::path& file) {
 // Windows has no sticky folders.
 bool may_replace_file(const fs::path&, const fs::path&) { return true; }
 
-// Only privileged users make symbolic links here, so none is a neighbour's trap.
+// Windows has no rule for links in shared folders to mirror (any user makes them in developer
+// mode, administrators otherwise), so every link is followed, as Windows itself would.
 bool may_follow_link(const fs::path&, const fs::path&) { return true; }
 
 bool name_fits(const fs::path& folder, const fs::path& name, std::size_t temporary_length) {
@@ -159,10 +192,6 @@ bool name_fits(const fs::path& folder, const fs::path& name, std::size_t tempora
   const std::size_t longest = std::max(name.native().size(), temporary_length);
   // Paths without the long-path prefix stop at MAX_PATH characters, the closing NUL included.
   return folder.native().size() + 1 + longest + 1 <= MAX_PATH;
-}
-
-void pause_for(std::chrono::nanoseconds duration) {
-  if (duration > std::chrono::nanoseconds::zero()) std::this_thread::sleep_for(duration);
 }
 
 // Windows has no signal for a file-size limit; a failed write is reported as an error already.
@@ -180,8 +209,7 @@ void discard_pending_terminal_input() {
   }
 }
 
-void begin_guarded_run() {
-  if (guard_depth++ > 0) return;
+void start_guarded_run() {
   watch_console_events();
   noted_signal = 0;
   noted_end = false;
@@ -192,16 +220,9 @@ void begin_guarded_run() {
   if (input_mode_saved) ::SetConsoleMode(input, saved_input_mode & ~ENABLE_ECHO_INPUT);
 }
 
-Interruption pending_interruption() {
-  Interruption noted;
-  noted.signal_number = noted_signal;
-  noted.requested = noted.signal_number != 0;
-  noted.ends_program = noted_end;
-  return noted;
-}
+Interruption pending_interruption() { return noted_interruption(noted_signal, noted_end); }
 
-void end_guarded_run() {
-  if (--guard_depth > 0) return;
+void stop_guarded_run() {
   if (input_mode_saved) ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode);
   input_mode_saved = false;
   run_guarded = false;
@@ -209,13 +230,13 @@ void end_guarded_run() {
 }
 
 // A console's Ctrl-C ends the wait for a line by itself; the event is only noted.
-void begin_guarded_question() {
+GuardedQuestion::GuardedQuestion() {
   noted_signal = 0;
   noted_end = false;
   if (input_mode_saved) ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode);
 }
 
-void end_guarded_question() {
+GuardedQuestion::~GuardedQuestion() {
   if (input_mode_saved) {
     ::SetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), saved_input_mode & ~ENABLE_ECHO_INPUT);
   }
