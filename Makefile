@@ -1,9 +1,7 @@
 # Set-up and everyday commands; everything builds into build/ and the programs land in build/bin/.
 CMAKE ?= cmake
-# Each build folder is the one its preset in CMakePresets.json names, asked of the presets here.
+CTEST ?= ctest
 # BUILD_TYPE, when given, overrides the build type the project defaults to.
-preset_dir = $(shell $(CMAKE) -DPRESET=$(1) -P cmake/preset-dir.cmake)
-BUILD ?= $(call preset_dir,dev)
 BUILD_TYPE ?=
 TYPE_FLAG = $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 
@@ -11,19 +9,24 @@ TYPE_FLAG = $(if $(BUILD_TYPE),-DCMAKE_BUILD_TYPE=$(BUILD_TYPE))
 
 all: build
 
-# Each variant is a preset of CMakePresets.json (cmake --list-presets), called by its name. A plain
-# `cmake -S . -B build-plain && cmake --build build-plain` makes the three programs alone.
+# Each variant is a preset of CMakePresets.json (cmake --list-presets=all): configured, built and
+# tested by its name. A plain `cmake -S . -B build-plain && cmake --build build-plain` makes the
+# three programs alone.
 PRESET = $(CMAKE) --preset
+# Where a preset builds, for the targets that run what it made: build-NAME, the presets' rule,
+# and build/ for dev, where the README sends its readers.
+folder = $(if $(filter dev,$(1)),build,build-$(1))
+BUILD = $(call folder,dev)
 
 # Run every time, so that a folder first configured without developer mode gets it too.
 configure:
-	$(PRESET) dev -B $(BUILD) $(TYPE_FLAG) >/dev/null
+	$(PRESET) dev $(TYPE_FLAG) >/dev/null
 
 build: configure
-	$(CMAKE) --build $(BUILD)
+	$(CMAKE) --build --preset dev
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j 2
+	$(CTEST) --preset dev
 
 run: build
 	@if [ -x $(BUILD)/bin/rodheat ]; then $(BUILD)/bin/rodheat; \
@@ -41,8 +44,6 @@ bench: build
 	$(BUILD)/bin/bench_paced_run
 
 # --- reliability checks: sanitizers, fuzzing, static analysis ---
-SANITIZE_BUILD ?= $(call preset_dir,sanitize)
-FUZZ_BUILD ?= $(call preset_dir,fuzz)
 FUZZ_SECONDS ?= 60
 # Other platforms' sources (Windows, the browser) are checked by their own warning-free builds.
 LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp %_none.cpp,\
@@ -51,20 +52,20 @@ LINT_SOURCES = $(filter-out %_windows.cpp %_web.cpp %_none.cpp,\
 
 # The whole suite on address- and UB-instrumented builds; the black-box tests run these programs.
 sanitize:
-	$(PRESET) sanitize -B $(SANITIZE_BUILD) $(TYPE_FLAG)
-	$(CMAKE) --build $(SANITIZE_BUILD)
-	UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j 2
+	$(PRESET) sanitize $(TYPE_FLAG)
+	$(CMAKE) --build --preset sanitize
+	$(CTEST) --preset sanitize
 
 # Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=15).
 fuzz:
-	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(FUZZ_BUILD) bash fuzz/run.sh
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh
 
 # The configure step refreshes compile_commands.json, which clang-tidy reads. cppcheck's
 # useStlAlgorithm is a taste in style, not a fault: a short search loop stays as written. The
 # page, the programs' glue and the service worker are checked against their JSDoc types, each
 # with the library its host has.
 lint:
-	$(PRESET) dev -B $(BUILD) $(TYPE_FLAG) >/dev/null
+	$(PRESET) dev $(TYPE_FLAG) >/dev/null
 	@status=0; printf '%s\n' $(LINT_SOURCES) | xargs -P 2 -n 1 clang-tidy -p $(BUILD) --quiet \
 	  2>$(BUILD)/clang-tidy.log || status=$$?; \
 	grep -v ' warnings generated\.$$' $(BUILD)/clang-tidy.log || true; \
@@ -80,19 +81,16 @@ lint:
 	@echo "tsc: the page, the programs' glue and the service worker check against their messages"
 
 # --- the whole suite with clang and its own standard library, the one macOS ships ---
-LIBCXX_BUILD ?= $(call preset_dir,libcxx)
 .PHONY: test-libcxx
 
 # The system's GoogleTest is built against GCC's library, so it is built here from its sources.
 test-libcxx:
 	@bash tools/packages.sh libcxx
-	$(PRESET) libcxx -B $(LIBCXX_BUILD) $(TYPE_FLAG)
-	$(CMAKE) --build $(LIBCXX_BUILD) -j 2
-	ctest --test-dir $(LIBCXX_BUILD) --output-on-failure -j 2
+	$(PRESET) libcxx $(TYPE_FLAG)
+	$(CMAKE) --build --preset libcxx
+	$(CTEST) --preset libcxx
 
 # --- cross builds: Windows x86-64 under Wine, Linux aarch64 under qemu, all linked statically ---
-WINDOWS_BUILD ?= $(call preset_dir,windows)
-ARM64_BUILD ?= $(call preset_dir,arm64)
 GTEST_SOURCE_DIR ?= /usr/src/googletest
 # The benchmark library is the host's only; GoogleTest is built for the target from its sources.
 CROSS_FLAGS = $(TYPE_FLAG) -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
@@ -100,24 +98,24 @@ CROSS_FLAGS = $(TYPE_FLAG) -DLABSIM_GTEST_SOURCE_DIR=$(GTEST_SOURCE_DIR)
 
 windows-build:
 	@bash tools/packages.sh windows windows-tests
-	$(PRESET) windows -B $(WINDOWS_BUILD) $(CROSS_FLAGS)
-	$(CMAKE) --build $(WINDOWS_BUILD) -j 2
+	$(PRESET) windows $(CROSS_FLAGS)
+	$(CMAKE) --build --preset windows
 
 arm64-build:
 	@bash tools/packages.sh arm64 arm64-tests
-	$(PRESET) arm64 -B $(ARM64_BUILD) $(CROSS_FLAGS)
-	$(CMAKE) --build $(ARM64_BUILD) -j 2
+	$(PRESET) arm64 $(CROSS_FLAGS)
+	$(CMAKE) --build --preset arm64
 
 # The whole suite under Wine. Its first start makes the build's own prefix, which takes a while,
 # so that happens once here and not inside a timed test.
 test-windows: windows-build
-	WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-	  "$$(sed -n 's/^LABSIM_WINE:FILEPATH=//p' $(WINDOWS_BUILD)/CMakeCache.txt)" wineboot -i
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j 2
+	WINEPREFIX=$(abspath $(call folder,windows))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  "$$(sed -n 's/^LABSIM_WINE:FILEPATH=//p' $(call folder,windows)/CMakeCache.txt)" wineboot -i
+	$(CTEST) --preset windows
 
 # The whole suite under qemu's user-mode emulator.
 test-arm64: arm64-build
-	ctest --test-dir $(ARM64_BUILD) --output-on-failure -j 2
+	$(CTEST) --preset arm64
 
 # --- release: the teacher's and the student's kit of every platform, with SHA256SUMS ---
 RELEASE ?= build-release
@@ -135,7 +133,7 @@ check-release: release
 	bash tests/check_release.sh $(RELEASE) "$(RELEASE_AGAIN)"
 
 # --- the site: the programs in a web page, compiled with emscripten ---
-WEB_BUILD ?= $(call preset_dir,web)
+WEB_BUILD = $(call folder,web)
 # The programs the site offers (make web WEB_PROGRAMS="rodheat needlefield"); all by default.
 WEB_PROGRAMS ?=
 .PHONY: web web-modules package-web test-web
@@ -159,6 +157,7 @@ test-web: build web
 	@bash tools/packages.sh browsers analysis
 	node web/test/check.js $(BUILD)/bin $(WEB_BUILD)
 
+# Every preset's folder, those of the release's presets built by hand among them.
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(ARM64_BUILD) $(LIBCXX_BUILD) \
-	  $(RELEASE) $(WEB_BUILD)
+	rm -rf $(foreach preset,$(shell $(CMAKE) --list-presets | sed -n 's/^ *"\([^"]*\)".*/\1/p'),\
+	  $(call folder,$(preset))) $(RELEASE)

@@ -5,15 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
-build=${FUZZ_BUILD:-$(cmake -DPRESET=fuzz -P cmake/preset-dir.cmake)}
+# The preset fuzz builds in build-fuzz, by the presets' rule build-NAME.
+build=build-fuzz
 cxx=${CLANGXX:-clang++}
 
 bash tools/packages.sh fuzz || exit 1
 
-cmake --preset fuzz -B "$build" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
+cmake --preset fuzz -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
 # The targets are listed once, where the build defines them.
 mapfile -t targets <"$build/fuzz-targets.txt"
-cmake --build "$build" --target "${targets[@]}"
+cmake --build --preset fuzz --target "${targets[@]}"
 
 mkdir -p "$build/logs" "$build/artifacts"
 failed=()
