@@ -17,18 +17,3 @@ file(WRITE ${CMAKE_BINARY_DIR}/kits.txt "teacher ${PROJECT_NAME}-${labsim_kit_su
 # The student's site offers these; the release script reads them here.
 string(REPLACE ";" " " labsim_student_list "${LABSIM_STUDENT_PROGRAMS}")
 file(WRITE ${CMAKE_BINARY_DIR}/student-programs.txt "${labsim_student_list}\n")
-
-# cpack packs this build's teacher's kit; `make release` makes every kit.
-set(CPACK_COMPONENTS_ALL teacher)
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Simulated lab apparatus: a heated rod and a needle by a wire")
-if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-else()
-  set(CPACK_GENERATOR TGZ)
-endif()
-set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${labsim_kit_platform})
-set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_IGNORE_FILES "/build.*/" "/\\\\.git/")
-include(CPack)

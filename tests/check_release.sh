@@ -132,9 +132,11 @@ mkdir "$tmp/src" && git ls-files -z -co --exclude-standard | tar --null -T - -cf
   tar -C "$tmp/src" -xf -
 check "the kits of $platforms build again" 'bash "$tmp/src/release/make-kits.sh" "$tmp/again" \
   $platforms >"$tmp/again.log" 2>&1 || ! cat "$tmp/again.log"'
+# The same bytes, and the ones SHA256SUMS promises.
 for again in "$tmp/again"/*.{tar.gz,zip,deb,msi}; do
   kit=${again##*/} && sha256sum "$kits/$kit" "$again"
-  check "$kit is the same bytes when built again" 'cmp -s "$kits/$kit" "$again"'
+  check "$kit is the same bytes when built again, as SHA256SUMS has it" 'cmp -s "$kits/$kit" \
+    "$again" && grep -qxF "$(cd "$tmp/again" && sha256sum "$kit")" "$kits/SHA256SUMS"'
 done
 echo "release: $passed passed, $failed failed$([ "$(id -u)" = 0 ] || echo ', 1 skipped')"
 [ "$failed" = 0 ]

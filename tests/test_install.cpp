@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The host's cmake and CPack, or nothing where a test cannot start them.
+// The host's cmake, or nothing where a test cannot start it.
 ProgramResult run_host_tool(const char* tool, std::vector<std::string> arguments,
                             const std::string& workdir = ".") {
   arguments.insert(arguments.begin(), tool);
@@ -23,7 +22,7 @@ ProgramResult run_host_tool(const char* tool, std::vector<std::string> arguments
 #define SKIP_WITHOUT_HOST_TOOLS()                                                 \
   if (!LABSIM_HOST_TOOLS_RUN)                                                     \
   GTEST_SKIP() << "the host's cmake cannot be started from this emulated build; " \
-                  "its package is checked by unpacking it"
+                  "its kits are checked by make check-release"
 
 // Regular files under root, as paths relative to it.
 std::set<std::string> files_under(const std::string& root) {
@@ -109,54 +108,4 @@ TEST_F(Installed, installed_programs_answer_through_a_pipe) {
   EXPECT_EQ(profile.exit_status, 0);
   EXPECT_TRUE(file_exists(dir + "/debug.csv"));
   EXPECT_TRUE(file_exists(dir + "/debug.svg"));
-}
-
-TEST(Package, archive_holds_what_the_install_puts_in_place) {
-  SKIP_WITHOUT_HOST_TOOLS();
-  const ScratchDir out_dir;
-  const std::string& out = out_dir.path();
-  const ProgramResult pack = run_host_tool(
-      CPACK_COMMAND, {"--config", std::string(LABSIM_BUILD_DIR) + "/CPackConfig.cmake", "-B", out});
-  ASSERT_EQ(pack.exit_status, 0) << pack.out << pack.err;
-  const std::string suffix = LABSIM_PACKAGE_SUFFIX;
-  std::vector<std::string> archives;
-  for (const auto& entry : fs::directory_iterator(out)) {
-    const std::string name = entry.path().filename().string();
-    if (name.size() > suffix.size() &&
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
-      archives.push_back(entry.path().string());
-    }
-  }
-  ASSERT_EQ(archives.size(), 1u) << pack.out;
-  EXPECT_EQ(fs::path(archives[0]).filename().string().rfind("labsim-1.0.0-", 0), 0u);
-
-  // cmake's tar lists and unpacks the .zip as well.
-  const ProgramResult list = run_host_tool(CMAKE_COMMAND, {"-E", "tar", "tf", archives[0]});
-  ASSERT_EQ(list.exit_status, 0) << list.out << list.err;
-  std::set<std::string> files;
-  std::set<std::string> top_folders;
-  std::istringstream lines(list.out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (line.empty() || line.back() == '/') continue;
-    const std::size_t slash = line.find('/');
-    ASSERT_NE(slash, std::string::npos) << line;
-    top_folders.insert(line.substr(0, slash));
-    files.insert(line.substr(slash + 1));
-  }
-  EXPECT_EQ(top_folders.size(), 1u);
-  EXPECT_EQ(files, delivered);
-
-  // Unpacked, the programs are the same as an install's and still run.
-  const ScratchDir unpacked_dir;
-  const std::string& unpacked = unpacked_dir.path();
-  const ProgramResult extract =
-      run_host_tool(CMAKE_COMMAND, {"-E", "tar", "xf", archives[0]}, unpacked);
-  ASSERT_EQ(extract.exit_status, 0) << extract.out << extract.err;
-  const std::string root = unpacked + "/" + *top_folders.begin();
-  EXPECT_EQ(files_under(root), delivered);
-  const ProgramResult needle =
-      run_program(root + "/" + installed_program("needlefield"), "0 0 0\n", unpacked);
-  EXPECT_EQ(needle.exit_status, 0);
-  EXPECT_NE(needle.out.find("PHI =     0 degrees\n"), std::string::npos) << needle.out;
 }
