@@ -73,6 +73,15 @@ std::vector<std::string> rows_of(const std::string& text) {
   return rows;
 }
 
+// How many calls of syscall an strace log holds before the first line that holds marker.
+int calls_before(const std::string& log, const std::string& syscall, const std::string& marker) {
+  std::istringstream lines(log);
+  int count = 0;
+  for (std::string line; std::getline(lines, line) && line.find(marker) == std::string::npos;)
+    count += line.rfind(syscall + "(", 0) == 0 ? 1 : 0;
+  return count;
+}
+
 class RodheatCli : public ::testing::Test {
  protected:
   void SetUp() override { dir_ = make_scratch_dir(); }
@@ -84,6 +93,11 @@ class RodheatCli : public ::testing::Test {
     return result;
   }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
+  // A native program that strace can start here (not one started through an emulator).
+  bool traceable() {
+    return program_command(RODHEAT_EXE).size() == 1 &&
+           run_process({"strace", "-V"}, "", dir_, 30).exit_status == 0;
+  }
 
   std::string dir_;
 };
@@ -357,39 +371,27 @@ TEST_F(RodheatCli,
 }
 
 TEST_F(RodheatCli, ctrl_c_just_before_the_question_after_a_failed_write_keeps_the_rows) {
-  const std::vector<std::string> program = program_command(RODHEAT_EXE);
-  if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
-    GTEST_SKIP() << "no strace for the program here";
-  }
+  if (!traceable()) GTEST_SKIP() << "no strace for the program here";
   // The results write fails once; the question asked again is answered, or, with Ctrl-C made
   // certain to land before the read starts (at the write of its prompt), left unread.
-  const auto session = [&](const std::string& signalled) {
-    std::vector<std::string> tracer{"strace",
-                                    "-o",
-                                    "calls",
-                                    "-e",
-                                    "trace=write,fsync",
-                                    "-e",
-                                    "inject=fsync:error=EIO:when=1",
-                                    "-E",
-                                    "ASAN_OPTIONS=detect_leaks=0"};
-    if (!signalled.empty()) tracer.insert(tracer.end(), {"-e", signalled});
-    return start_on_terminal(RODHEAT_EXE, dir_, false, tracer);
+  // extra: one more strace option, Ctrl-C's injection, or for the count the trace once more.
+  const auto session = [&](const std::string& extra) {
+    return start_on_terminal(
+        RODHEAT_EXE, dir_, false,
+        {"strace", "-o", "calls", "-e", "trace=write,fsync", "-e", "inject=fsync:error=EIO:when=1",
+         "-e", extra, "-E", "ASAN_OPTIONS=detect_leaks=0"});
   };
   const std::string warning = "Warning. The results could not be written to \"results.txt\".\n";
-  const std::unique_ptr<TerminalSession> counted = session("");
+  const std::unique_ptr<TerminalSession> counted = session("trace=write,fsync");
   counted->type("150\n600\n0 5\n5\n5\n\n\n");
   ASSERT_TRUE(counted->wait_for(warning + file_prompt, 30)) << counted->shown();
   counted->type("run2\n");
   ASSERT_TRUE(counted->wait_for(closing_prompt, 30)) << counted->shown();
   counted->type("\n");
   EXPECT_EQ(counted->exit_status(30), 0) << counted->shown();
-  std::istringstream calls(read_file(path("calls")));
-  int writes = 1;
-  for (std::string call; std::getline(calls, call) && call.find("Warning.") == std::string::npos;)
-    writes += call.rfind("write(", 0) == 0 ? 1 : 0;
+  const int writes = calls_before(read_file(path("calls")), "write", "Warning.") + 2;
   const std::unique_ptr<TerminalSession> student =
-      session("inject=write:error=EINTR:signal=SIGINT:when=" + std::to_string(writes + 1));
+      session("inject=write:error=EINTR:signal=SIGINT:when=" + std::to_string(writes));
   student->type("150\n600\n0 5\n5\n5\n\n\n");
   ASSERT_TRUE(student->wait_for(closing_prompt, 30)) << student->shown();
   student->type("\n");
@@ -403,10 +405,7 @@ TEST_F(RodheatCli, ctrl_c_just_before_the_question_after_a_failed_write_keeps_th
 }
 
 TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_whole_before_an_end) {
-  const std::vector<std::string> program = program_command(RODHEAT_EXE);
-  if (program.size() > 1 || run_process({"strace", "-V"}, "", dir_, 30).exit_status != 0) {
-    GTEST_SKIP() << "no strace for the program here";
-  }
+  if (!traceable()) GTEST_SKIP() << "no strace for the program here";
   // A termination request that comes during a write is carried out once the file is whole. The
   // leak checker of a sanitized build cannot work under a tracer and would change the status.
   const auto traced = [&](const std::string& exe, const std::string& input,
@@ -445,11 +444,7 @@ TEST_F(RodheatCli, files_are_made_exclusively_synced_around_their_rename_and_who
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 3) << "a file left";
   // Three hundred temporary names taken before the profile's: it goes on to a free one.
   std::filesystem::remove(path("debug.csv"));
-  std::istringstream calls(read_file(path("calls")));
-  int opens_before = 0;
-  for (std::string call;
-       std::getline(calls, call) && call.find("\".rodheat-") == std::string::npos;)
-    opens_before += call.rfind("openat(", 0) == 0 ? 1 : 0;
+  const int opens_before = calls_before(read_file(path("calls")), "openat", "\".rodheat-");
   const std::string taken = "inject=openat:error=EEXIST:when=" + std::to_string(opens_before + 1) +
                             ".." + std::to_string(opens_before + 300);
   EXPECT_EQ(traced(RODHEAT_PROFILE_EXE, "", {"-e", taken}).exit_status, 0);
