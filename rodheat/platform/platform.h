@@ -37,6 +37,8 @@ class Folder {
 
  private:
   friend std::error_code open_folder(const std::filesystem::path& path, Folder& folder);
+  Folder(std::intptr_t handle, std::filesystem::path path)
+      : handle_(handle), path_(std::move(path)) {}
   void swap(Folder& other) noexcept {
     std::swap(handle_, other.handle_);
     path_.swap(other.path_);
@@ -78,6 +80,8 @@ class NewFile {
  private:
   friend std::error_code create_new_file(const Folder& folder, const std::filesystem::path& name,
                                          NewFile& file);
+  NewFile(std::intptr_t handle, const Folder& folder, std::filesystem::path name)
+      : handle_(handle), folder_(&folder), name_(std::move(name)) {}
   void swap(NewFile& other) noexcept {
     std::swap(handle_, other.handle_);
     std::swap(folder_, other.folder_);

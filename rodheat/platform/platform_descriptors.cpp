@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "platform/platform.h"
 
@@ -27,10 +26,7 @@ Folder::~Folder() {
 std::error_code open_folder(const fs::path& path, Folder& folder) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return last_error();
-  Folder opened;
-  opened.handle_ = fd;
-  opened.path_ = path;
-  folder = std::move(opened);
+  folder = Folder(fd, path);
   return {};
 }
 
@@ -39,11 +35,7 @@ std::error_code create_new_file(const Folder& folder, const fs::path& name, NewF
   const int fd =
       ::openat(descriptor(folder), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return last_error();
-  NewFile made;
-  made.handle_ = fd;
-  made.folder_ = &folder;
-  made.name_ = name;
-  file = std::move(made);
+  file = NewFile(fd, folder, name);
   return {};
 }
 
@@ -77,11 +69,6 @@ std::error_code NewFile::rename_over(const fs::path& to) {
   // The new name is in place either way; syncing its folder only makes it survive a power cut.
   ::fsync(fd);
   return {};
-}
-
-void NewFile::keep() {
-  close();
-  folder_ = nullptr;
 }
 
 fs::perms replacement_permissions(const Folder& folder, const fs::path& name) {

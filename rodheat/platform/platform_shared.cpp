@@ -1,7 +1,8 @@
 #include "platform/platform_units.h"
 
-// The guard's nesting, the same on every platform: a run inside a guarded stretch (the pause
-// before it, the write after it) must not end the guard, nor forget what the outer one noted.
+// What is the same on every platform, around what each unit does its own way. The guard's
+// nesting: a run inside a guarded stretch (the pause before it, the write after it) must not end
+// the guard, nor forget what the outer one noted.
 namespace {
 int run_depth = 0;
 }  // namespace
@@ -12,6 +13,11 @@ GuardedRun::GuardedRun() {
 
 GuardedRun::~GuardedRun() {
   if (--run_depth == 0) stop_guarded_run();
+}
+
+void NewFile::keep() {
+  close();
+  folder_ = nullptr;
 }
 
 Interruption noted_interruption(int signal_number, bool ends_program) {

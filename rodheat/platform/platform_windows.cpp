@@ -62,9 +62,7 @@ void watch_console_events() {
 Folder::~Folder() = default;
 
 std::error_code open_folder(const fs::path& path, Folder& folder) {
-  Folder named;
-  named.path_ = path;
-  folder = std::move(named);
+  folder = Folder(-1, path);
   return {};
 }
 
@@ -79,11 +77,7 @@ std::error_code create_new_file(const Folder& folder, const fs::path& name, NewF
     }
     return {static_cast<int>(error), std::system_category()};
   }
-  NewFile opened;
-  opened.handle_ = reinterpret_cast<std::intptr_t>(made);
-  opened.folder_ = &folder;
-  opened.name_ = name;
-  file = std::move(opened);
+  file = NewFile(reinterpret_cast<std::intptr_t>(made), folder, name);
   return {};
 }
 
@@ -128,11 +122,6 @@ std::error_code NewFile::rename_over(const fs::path& to) {
   }
   folder_ = nullptr;
   return {};
-}
-
-void NewFile::keep() {
-  close();
-  folder_ = nullptr;
 }
 
 FileWriteHold::FileWriteHold() {
