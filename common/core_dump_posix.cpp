@@ -7,9 +7,6 @@
 
 namespace {
 
-// Signals that the kernel also sends for a fault of the program's own.
-const int fault_signals[] = {SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGSEGV, SIGSYS};
-
 // Sent by another process's kill, sigqueue or tgkill: a request, since nothing is broken here.
 bool sent_by_another_process(const siginfo_t* info) {
   bool by_call = info->si_code == SI_USER || info->si_code == SI_QUEUE;

@@ -4,6 +4,9 @@
 
 // For a program's own signal handlers on POSIX systems, beside end_without_core_dump.
 
+// Signals that the kernel also sends for a fault of the program's own.
+inline constexpr int fault_signals[] = {SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGSEGV, SIGSYS};
+
 // A fault signal that the kernel sent for a fault of this program's own (or the program raised
 // itself, as abort does), not one another process sent: the program is broken, and must write
 // nothing more.

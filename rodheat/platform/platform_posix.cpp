@@ -145,24 +145,7 @@ struct sigaction saved_actions[NSIG];
 void find_guarded_signals() {
   if (guarded_count != 0) return;
   const int fixed[] = {
-      SIGINT,
-      SIGTERM,
-      SIGHUP,
-      SIGQUIT,
-      SIGUSR1,
-      SIGUSR2,
-      SIGALRM,
-      SIGVTALRM,
-      SIGPROF,
-      SIGXCPU,
-      // Fault signals too, which are a request only when another process sends them.
-      SIGILL,
-      SIGTRAP,
-      SIGABRT,
-      SIGBUS,
-      SIGFPE,
-      SIGSEGV,
-      SIGSYS,
+      SIGINT,    SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
 #ifdef SIGPOLL
       SIGPOLL,
 #endif
@@ -177,6 +160,8 @@ void find_guarded_signals() {
 #endif
   };
   for (int number : fixed) guarded_signals[guarded_count++] = number;
+  // Fault signals too, which are a request only when another process sends them.
+  for (int number : fault_signals) guarded_signals[guarded_count++] = number;
 #ifdef SIGRTMIN
   for (int number = SIGRTMIN; number <= SIGRTMAX; ++number)
     guarded_signals[guarded_count++] = number;
